@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tama05 {
+
+// Where user-facing messages go. The game shows them as message boxes on its user-interface
+// thread, the command-line tool prints "caption: text" on stderr, tests record them.
+// Texts and captions are UTF-8.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+};
+
+// Swallows every message (readers called "silently").
+class NullMessageSink final : public MessageSink {
+public:
+    void ShowMessage(std::string_view, std::string_view) override {}
+};
+
+// Prints "caption: text" lines on stderr.
+class StderrMessageSink final : public MessageSink {
+public:
+    void ShowMessage(std::string_view text, std::string_view caption) override;
+};
+
+// Keeps every message in order; for tests and for handing messages between threads.
+class RecordingMessageSink final : public MessageSink {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        bool operator==(const Message&) const = default;
+    };
+    void ShowMessage(std::string_view text, std::string_view caption) override {
+        messages.push_back({std::string(text), std::string(caption)});
+    }
+    std::vector<Message> messages;
+};
+
+}  // namespace tama05

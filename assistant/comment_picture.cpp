@@ -32,9 +32,18 @@ void BlendOverBackground(Image& picture, const AlphaPlane& alpha, const Image& b
     }
 }
 
+namespace {
+
+void Empty(Image& image) {
+    image.Clear();
+    image.path.clear();
+}
+
+}  // namespace
+
 int LoadCommentPicture(const PictureLoader& loader, const std::filesystem::path& folder,
                        std::string_view fileName, Image& target, const Image& background) {
-    target.Clear();
+    Empty(target);
     if (!loader || fileName.empty()) {
         return -1;
     }
@@ -43,7 +52,7 @@ int LoadCommentPicture(const PictureLoader& loader, const std::filesystem::path&
         folder / std::filesystem::path(std::u8string(fileName.begin(), fileName.end()));
     if (loader(file, target, &alpha) != 0 || target.empty() || target.width() <= 0 ||
         target.height() <= 0) {
-        target.Clear();
+        Empty(target);
         return -1;
     }
     BlendOverBackground(target, alpha, background);

@@ -99,9 +99,11 @@ int Speak(const CommentEnvironment& environment, CommentRoutine routine, int row
     return row;
 }
 
-// One fresh value modulo the table's row count.
+// One fresh value modulo the table's row count. A table of one row has no choice and leaves
+// the shared generator alone, so that the drop worker's later draws are not shifted.
 int ChooseRow(const CommentEnvironment& environment, CommentRoutine routine) {
-    return environment.random.Choose(static_cast<int>(CommentTable(routine).size()));
+    const int rows = static_cast<int>(CommentTable(routine).size());
+    return rows > 1 ? environment.random.Choose(rows) : 0;
 }
 
 int SpeakChosenRow(const CommentEnvironment& environment, CommentRoutine routine, int value) {

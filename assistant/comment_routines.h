@@ -16,7 +16,9 @@ namespace tama05 {
 // Every comment restores the panels it writes from these before it applies its row's score
 // offset and font change, so that a moved score or a smaller font lasts only until the next
 // comment that writes that panel. The game fills it from the skin layout and refreshes it
-// after a skin change.
+// after a skin change: pointDisp from POINT_DISP_COLOR_R/_G/_B, POINT_DISP_FONT_SIZE,
+// POINT_DISP_X and POINT_DISP_Y, message1 and message2 from the MESSAGE1_ and MESSAGE2_ keys
+// of the same names.
 struct CommentTextSkin {
     PanelTextParameters pointDisp;
     PanelTextParameters message1;
@@ -59,7 +61,8 @@ std::string FormatCommentLine(std::string_view format, int value);
 // MESSAGE1 and MESSAGE2. A mascot-only comment stops after the mascot's settings, shows its
 // picture in POINT_DISP and repaints POINT_DISP and MESSAGE1; an assistant-only comment
 // writes MESSAGE2, loads and shows its picture in ASSISTANT_DISP and repaints MESSAGE2.
-// Missing pictures leave their panel's picture as it was; the lines still change.
+// Missing pictures leave their panel's picture as it was; the lines still change. No folder
+// is ever entered: pictures are read by full path from environment.pictureFolder.
 
 // A drop of more than 256 files; "%d" is 256.
 int CommentTooManyFiles(const CommentEnvironment& environment);

@@ -11,6 +11,12 @@ namespace tama05 {
 class RandomGenerator {
 public:
     explicit RandomGenerator(uint32_t seed = 1) : m_seed(seed) {}
+    // A copy continues the same sequence from where the original stands.
+    RandomGenerator(const RandomGenerator& other) : m_seed(other.m_seed.load()) {}
+    RandomGenerator& operator=(const RandomGenerator& other) {
+        m_seed.store(other.m_seed.load());
+        return *this;
+    }
 
     void Seed(uint32_t seed) { m_seed.store(seed); }
     // The next value, 0..32767.

@@ -1,3 +1,7 @@
+// Huffman image stream, little-endian: width, height and L (int32 each), 257 float32 symbol
+// weights (bytes 0..255, then the end symbol stored as 0), then L code bytes holding every block
+// byte's code and the end symbol's, most significant bit first. The reader trusts nothing: the
+// sizes are bounded and backed by the bytes present before anything is allocated.
 #include "puzzlefile/huffman_codec.h"
 
 #include <cstring>

@@ -331,13 +331,13 @@ TEST(HuffmanHostileStreamTest, SizeThatDisagreesWithTheCode) {
 }
 
 TEST(HuffmanHostileStreamTest, NanInfiniteNegativeAndHugeWeights) {
-    const float specials[] = {std::numeric_limits<float>::quiet_NaN(),
-                              std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(),
-                              -5.0f,
-                              2147483648.0f,
-                              4.0e9f,
-                              std::numeric_limits<float>::max()};
+    const float oddWeights[] = {std::numeric_limits<float>::quiet_NaN(),
+                                std::numeric_limits<float>::infinity(),
+                                -std::numeric_limits<float>::infinity(),
+                                -5.0f,
+                                2147483648.0f,
+                                4.0e9f,
+                                std::numeric_limits<float>::max()};
     std::mt19937 rng(14);
     int decodable = 0;
     for (int trial = 0; trial < 300; ++trial) {
@@ -348,7 +348,7 @@ TEST(HuffmanHostileStreamTest, NanInfiniteNegativeAndHugeWeights) {
             }
         }
         for (uint32_t k = rng() % 4; k > 0; --k) {
-            weights[rng() % 257] = specials[rng() % std::size(specials)];
+            weights[rng() % 257] = oddWeights[rng() % std::size(oddWeights)];
         }
         // A stream built from the weights' own tree where the tree lets it: the leaves the root
         // reaches, coded leaf to root, so that both decoders must rebuild the same tree to agree.

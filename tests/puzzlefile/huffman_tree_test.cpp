@@ -175,23 +175,23 @@ TEST(HuffmanTreeTest, TableDecoderMatchesTheWalkOnRandomAndSkewedCodes) {
 }
 
 TEST(HuffmanTreeTest, HostileWeightsNeitherLoopNorDisagree) {
-    const float specials[] = {std::numeric_limits<float>::quiet_NaN(),
-                              std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(),
-                              -1.0f,
-                              -0.0f,
-                              2147483648.0f,
-                              3.0e9f,
-                              std::numeric_limits<float>::max(),
-                              std::numeric_limits<float>::denorm_min(),
-                              0.5f};
+    const float oddWeights[] = {std::numeric_limits<float>::quiet_NaN(),
+                                std::numeric_limits<float>::infinity(),
+                                -std::numeric_limits<float>::infinity(),
+                                -1.0f,
+                                -0.0f,
+                                2147483648.0f,
+                                3.0e9f,
+                                std::numeric_limits<float>::max(),
+                                std::numeric_limits<float>::denorm_min(),
+                                0.5f};
     std::mt19937 rng(17);
     for (int trial = 0; trial < 400; ++trial) {
         detail::HuffmanWeights weights{};
         for (int s = 0; s < 257; ++s) {
             switch (rng() % 4) {
                 case 0:
-                    weights[s] = specials[rng() % std::size(specials)];
+                    weights[s] = oddWeights[rng() % std::size(oddWeights)];
                     break;
                 case 1:
                     weights[s] = static_cast<float>(rng() % 1000);

@@ -61,7 +61,7 @@ HuffmanDecoder::Result HuffmanDecoder::Decode(std::span<const uint8_t> code,
     uint64_t bitPosition = 0;
     if (code.size() >= 8) {
         // Fast part: a 64-bit window over the code, refilled with one 8-byte load while
-        // 8 bytes remain. The bits below count are real code bits, so every table entry
+        // 8 bytes remain. The top count bits of the window are real code bits, so every entry
         // looked up with count >= kTableBits describes real bits.
         const uint8_t* p = begin;
         const uint8_t* const lastLoad = begin + code.size() - 8;

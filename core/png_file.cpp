@@ -326,6 +326,9 @@ int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
 
 int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alphaPlane,
                 PictureReadState* state) {
+    if (alphaPlane != nullptr) {
+        alphaPlane->Clear();
+    }
     std::vector<uint8_t> head;
     if (ReadFileHead(path, 8, head) != 0) {
         return kPngCannotOpen;

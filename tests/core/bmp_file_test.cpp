@@ -8,7 +8,7 @@
 namespace tama05 {
 namespace {
 
-using test::BmpSpec;
+using test::BmpForm;
 using test::Bytes;
 using test::MakeBmp;
 
@@ -27,63 +27,63 @@ class BmpFileTest : public ::testing::Test {
 };
 
 TEST_F(BmpFileTest, ReadsPixelsAsTheyStandWithHeadersAndPath) {
-    BmpSpec spec;
-    spec.pixels = TwoByTwoPixels();
-    const auto path = folder.Write("a.bmp", MakeBmp(spec));
+    BmpForm form;
+    form.pixels = TwoByTwoPixels();
+    const auto path = folder.Write("a.bmp", MakeBmp(form));
     Image image;
     EXPECT_EQ(ReadBmpFile(image, path), 70 - 14);
     ASSERT_EQ(image.width(), 2);
     ASSERT_EQ(image.height(), 2);
     EXPECT_EQ(image.stride(), 8);
-    EXPECT_EQ(Bytes(image.data(), image.data() + 16), spec.pixels);
+    EXPECT_EQ(Bytes(image.data(), image.data() + 16), form.pixels);
     EXPECT_EQ(image.fileHeader.bfSize, 70u);
     EXPECT_EQ(image.info.biBitCount, 24);
     EXPECT_EQ(image.path, path.string());
 }
 
 TEST_F(BmpFileTest, NegativeHeightKeepsHeaderAndFileRowOrder) {
-    BmpSpec spec;
-    spec.height = -2;
-    spec.pixels = TwoByTwoPixels();
+    BmpForm form;
+    form.height = -2;
+    form.pixels = TwoByTwoPixels();
     Image image;
-    EXPECT_GE(ReadBmpFile(image, folder.Write("top.bmp", MakeBmp(spec))), 0);
+    EXPECT_GE(ReadBmpFile(image, folder.Write("top.bmp", MakeBmp(form))), 0);
     EXPECT_EQ(image.height(), 2);
     EXPECT_EQ(image.info.biHeight, -2);
     EXPECT_EQ(image.row(0)[0], 10);
 }
 
 TEST_F(BmpFileTest, PixelOffsetFieldIsNotConsulted) {
-    BmpSpec spec;
-    spec.offBits = 1000;
-    spec.pixels = TwoByTwoPixels();
+    BmpForm form;
+    form.offBits = 1000;
+    form.pixels = TwoByTwoPixels();
     Image image;
-    EXPECT_GE(ReadBmpFile(image, folder.Write("off.bmp", MakeBmp(spec))), 0);
+    EXPECT_GE(ReadBmpFile(image, folder.Write("off.bmp", MakeBmp(form))), 0);
     EXPECT_EQ(image.data()[0], 10);
 }
 
 TEST_F(BmpFileTest, SizeFieldBelowFourteenStillReadsAsSuccess) {
-    BmpSpec spec;
-    spec.bfSize = 3;
-    spec.pixels = TwoByTwoPixels();
+    BmpForm form;
+    form.bfSize = 3;
+    form.pixels = TwoByTwoPixels();
     Image image;
-    EXPECT_EQ(ReadBmpFile(image, folder.Write("small.bmp", MakeBmp(spec))), 0);
+    EXPECT_EQ(ReadBmpFile(image, folder.Write("small.bmp", MakeBmp(form))), 0);
     EXPECT_EQ(image.width(), 2);
 }
 
 TEST_F(BmpFileTest, EveryFailureHasItsCodeAndLeavesTheImageAlone) {
-    BmpSpec good;
+    BmpForm good;
     good.pixels = TwoByTwoPixels();
     const Bytes full = MakeBmp(good);
 
-    BmpSpec eightBit = good;
+    BmpForm eightBit = good;
     eightBit.bitCount = 8;
-    BmpSpec rle = good;
+    BmpForm rle = good;
     rle.bitCount = 8;
     rle.compression = 1;  // compression is tested before the bit count
-    BmpSpec huge = good;
+    BmpForm huge = good;
     huge.width = 1 << 20;
     huge.height = 1 << 20;
-    BmpSpec wide = good;
+    BmpForm wide = good;
     wide.width = -5;
 
     Bytes notBm = full;

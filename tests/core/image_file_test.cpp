@@ -25,17 +25,17 @@ Bytes SmallPng() {
     return test::MakePng(1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}});
 }
 Bytes SmallJpeg() {
-    test::JpegSpec spec;
-    return test::MakeJpeg(spec, Bytes(8 * 8 * 3, 128));
+    test::JpegForm form;
+    return test::MakeJpeg(form, Bytes(8 * 8 * 3, 128));
 }
 Bytes SmallBmp(uint16_t bits = 24, uint32_t compression = 0) {
-    test::BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = bits;
-    spec.compression = compression;
-    spec.pixels = {4, 5, 6, 0};
-    return test::MakeBmp(spec);
+    test::BmpForm form;
+    form.width = 1;
+    form.height = 1;
+    form.bitCount = bits;
+    form.compression = compression;
+    form.pixels = {4, 5, 6, 0};
+    return test::MakeBmp(form);
 }
 
 class LoadImageFileTest : public ::testing::Test {
@@ -119,6 +119,12 @@ TEST_F(LoadImageFileTest, AlphaPlaneAlwaysDescribesThePictureRead) {
     EXPECT_TRUE(state.PictureHasAlpha);
     EXPECT_EQ(plane.At(0, 0), 4);
     ASSERT_EQ(Load("b.bmp", SmallBmp()), 0);
+    EXPECT_TRUE(plane.values.empty());
+    ASSERT_EQ(Load("a.png", rgba), 0);
+    EXPECT_EQ(Load("p.png", test::MakePng(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}})), -1);
+    EXPECT_TRUE(plane.values.empty());
+    ASSERT_EQ(Load("a.png", rgba), 0);
+    EXPECT_EQ(Load("x.txt", Bytes{1, 2}), -1);
     EXPECT_TRUE(plane.values.empty());
     EXPECT_FALSE(plane.Matches(1, 1));
     // Without a state object nothing is tracked and nothing breaks.

@@ -11,13 +11,13 @@ namespace tama05 {
 namespace {
 
 using test::Bytes;
-using test::JpegSpec;
+using test::JpegForm;
 using test::MakeJpeg;
 
 // Samples of one value for every component of every pixel.
-Bytes Flat(const JpegSpec& spec, std::initializer_list<uint8_t> pixel) {
+Bytes Flat(const JpegForm& form, std::initializer_list<uint8_t> pixel) {
     Bytes samples;
-    for (int i = 0; i < spec.width * spec.height; ++i) {
+    for (int i = 0; i < form.width * form.height; ++i) {
         samples.insert(samples.end(), pixel);
     }
     return samples;
@@ -36,10 +36,10 @@ int ReadBytes(const Bytes& bytes, Image& image) {
 }
 
 TEST(JpegReadTest, ColourPictureIsBottomUpBgrWithZeroPadding) {
-    JpegSpec spec;
-    spec.width = 5;
-    spec.height = 16;
-    spec.quality = 100;
+    JpegForm form;
+    form.width = 5;
+    form.height = 16;
+    form.quality = 100;
     // Top half red, bottom half blue.
     Bytes samples;
     for (int y = 0; y < 16; ++y) {
@@ -49,7 +49,7 @@ TEST(JpegReadTest, ColourPictureIsBottomUpBgrWithZeroPadding) {
         }
     }
     Image image;
-    ASSERT_EQ(ReadBytes(MakeJpeg(spec, samples), image), kJpegOk);
+    ASSERT_EQ(ReadBytes(MakeJpeg(form, samples), image), kJpegOk);
     ASSERT_EQ(image.width(), 5);
     ASSERT_EQ(image.height(), 16);
     ExpectPixelNear(image, 2, 0, 0, 0, 250);
@@ -62,12 +62,12 @@ TEST(JpegReadTest, ColourPictureIsBottomUpBgrWithZeroPadding) {
 }
 
 TEST(JpegReadTest, GreyscaleBecomesAThreeBytePicture) {
-    JpegSpec spec;
-    spec.width = 9;
-    spec.height = 3;
-    spec.components = 1;
+    JpegForm form;
+    form.width = 9;
+    form.height = 3;
+    form.components = 1;
     Image image;
-    ASSERT_EQ(ReadBytes(MakeJpeg(spec, Flat(spec, {90})), image), kJpegOk);
+    ASSERT_EQ(ReadBytes(MakeJpeg(form, Flat(form, {90})), image), kJpegOk);
     EXPECT_EQ(image.stride(), 28);
     for (int32_t r = 0; r < 3; ++r) {
         for (int32_t x = 0; x < 9; ++x) {
@@ -78,26 +78,26 @@ TEST(JpegReadTest, GreyscaleBecomesAThreeBytePicture) {
 }
 
 TEST(JpegReadTest, CmykPicturesAreConvertedBothWays) {
-    JpegSpec spec;
-    spec.components = 4;
+    JpegForm form;
+    form.components = 4;
     // Adobe files store inverted values: C=0, M=255 (full), Y=255 (full), K=0 → red.
-    spec.adobeMarker = true;
+    form.adobeMarker = true;
     Image adobe;
-    ASSERT_EQ(ReadBytes(MakeJpeg(spec, Flat(spec, {255, 0, 0, 255})), adobe), kJpegOk);
+    ASSERT_EQ(ReadBytes(MakeJpeg(form, Flat(form, {255, 0, 0, 255})), adobe), kJpegOk);
     ExpectPixelNear(adobe, 3, 3, 0, 0, 255);
     // Without the Adobe marker the values are plain: C=255 → cyan (red 0).
-    spec.adobeMarker = false;
+    form.adobeMarker = false;
     Image plain;
-    ASSERT_EQ(ReadBytes(MakeJpeg(spec, Flat(spec, {255, 0, 0, 0})), plain), kJpegOk);
+    ASSERT_EQ(ReadBytes(MakeJpeg(form, Flat(form, {255, 0, 0, 0})), plain), kJpegOk);
     ExpectPixelNear(plain, 3, 3, 255, 255, 0);
     EXPECT_EQ(plain.stride(), 24);
 }
 
 TEST(JpegReadTest, BrokenDataFailsAndLeavesTheImage) {
-    JpegSpec spec;
-    spec.width = 32;
-    spec.height = 32;
-    const Bytes good = MakeJpeg(spec, Flat(spec, {1, 2, 3}));
+    JpegForm form;
+    form.width = 32;
+    form.height = 32;
+    const Bytes good = MakeJpeg(form, Flat(form, {1, 2, 3}));
     const Image before = test::SolidImage(2, 2, 9, 9, 9);
     for (size_t cut : {size_t{0}, size_t{1}, size_t{20}, good.size() / 2, good.size() - 2}) {
         Image image;
@@ -111,8 +111,8 @@ TEST(JpegReadTest, BrokenDataFailsAndLeavesTheImage) {
 }
 
 TEST(JpegReadTest, HugeDeclaredSizeIsRefused) {
-    JpegSpec spec;
-    Bytes bytes = MakeJpeg(spec, Flat(spec, {1, 2, 3}));
+    JpegForm form;
+    Bytes bytes = MakeJpeg(form, Flat(form, {1, 2, 3}));
     // Find the frame header (FF C0) and claim 65000 × 65000.
     for (size_t i = 0; i + 8 < bytes.size(); ++i) {
         if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
@@ -129,16 +129,16 @@ TEST(JpegReadTest, HugeDeclaredSizeIsRefused) {
 }
 
 TEST(JpegReadTest, EmbeddedStreamEndsRightAfterItsEndMarker) {
-    JpegSpec spec;
-    spec.width = 40;
-    spec.height = 24;
-    spec.progressive = true;
+    JpegForm form;
+    form.width = 40;
+    form.height = 24;
+    form.progressive = true;
     std::mt19937 rng(2);
     Bytes samples(40 * 24 * 3);
     for (auto& s : samples) {
         s = static_cast<uint8_t>(rng());
     }
-    const Bytes jpeg = MakeJpeg(spec, samples);
+    const Bytes jpeg = MakeJpeg(form, samples);
     Bytes file{'H', 'D'};
     file.insert(file.end(), jpeg.begin(), jpeg.end());
     file.insert(file.end(), {'T', 'A', 'I', 'L'});
@@ -155,8 +155,8 @@ TEST(JpegFileTest, FileCodesAndPath) {
     Image image;
     EXPECT_EQ(ReadJpegFile(folder.path() / "none.jpg", image), kJpegCannotOpen);
     EXPECT_EQ(ReadJpegFile(folder.Write("bad.jpg", Bytes{1, 2, 3}), image), kJpegDecodeFailed);
-    JpegSpec spec;
-    const auto path = folder.Write("ok.jpg", MakeJpeg(spec, Flat(spec, {5, 6, 7})));
+    JpegForm form;
+    const auto path = folder.Write("ok.jpg", MakeJpeg(form, Flat(form, {5, 6, 7})));
     ASSERT_EQ(ReadJpegFile(path, image), kJpegOk);
     EXPECT_EQ(image.path, path.string());
 }

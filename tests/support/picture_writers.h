@@ -29,7 +29,7 @@ inline void Put32(Bytes& out, uint32_t v) {
     }
 }
 
-struct BmpSpec {
+struct BmpForm {
     int32_t width = 2;
     int32_t height = 2;
     uint16_t bitCount = 24;
@@ -40,26 +40,26 @@ struct BmpSpec {
 };
 
 // A BMP file: file header, 40-byte information header, pixel bytes.
-inline Bytes MakeBmp(const BmpSpec& spec) {
+inline Bytes MakeBmp(const BmpForm& form) {
     Bytes out;
     out.push_back('B');
     out.push_back('M');
-    const uint32_t total = static_cast<uint32_t>(54 + spec.pixels.size());
-    Put32(out, spec.bfSize != 0 ? spec.bfSize : total);
+    const uint32_t total = static_cast<uint32_t>(54 + form.pixels.size());
+    Put32(out, form.bfSize != 0 ? form.bfSize : total);
     Put16(out, 0);
     Put16(out, 0);
-    Put32(out, spec.offBits);
+    Put32(out, form.offBits);
     Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(spec.width));
-    Put32(out, static_cast<uint32_t>(spec.height));
+    Put32(out, static_cast<uint32_t>(form.width));
+    Put32(out, static_cast<uint32_t>(form.height));
     Put16(out, 1);
-    Put16(out, spec.bitCount);
-    Put32(out, spec.compression);
-    Put32(out, static_cast<uint32_t>(spec.pixels.size()));
+    Put16(out, form.bitCount);
+    Put32(out, form.compression);
+    Put32(out, static_cast<uint32_t>(form.pixels.size()));
     for (int i = 0; i < 4; ++i) {
         Put32(out, 0);
     }
-    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    out.insert(out.end(), form.pixels.begin(), form.pixels.end());
     return out;
 }
 
@@ -116,7 +116,7 @@ inline Bytes MakePngHeaderOnly(uint32_t width, uint32_t height, int colourType, 
     return out;
 }
 
-struct JpegSpec {
+struct JpegForm {
     int width = 8;
     int height = 8;
     int components = 3;       // 1 grey, 3 RGB, 4 CMYK
@@ -126,7 +126,7 @@ struct JpegSpec {
 };
 
 // A JPEG of the given samples (top row first, components a pixel).
-inline Bytes MakeJpeg(const JpegSpec& spec, const Bytes& samples) {
+inline Bytes MakeJpeg(const JpegForm& form, const Bytes& samples) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
@@ -134,23 +134,23 @@ inline Bytes MakeJpeg(const JpegSpec& spec, const Bytes& samples) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
-    cinfo.input_components = spec.components;
-    cinfo.in_color_space = spec.components == 1   ? JCS_GRAYSCALE
-                           : spec.components == 4 ? JCS_CMYK
+    cinfo.image_width = static_cast<JDIMENSION>(form.width);
+    cinfo.image_height = static_cast<JDIMENSION>(form.height);
+    cinfo.input_components = form.components;
+    cinfo.in_color_space = form.components == 1   ? JCS_GRAYSCALE
+                           : form.components == 4 ? JCS_CMYK
                                                   : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    if (spec.components == 4) {
+    if (form.components == 4) {
         jpeg_set_colorspace(&cinfo, JCS_CMYK);
-        cinfo.write_Adobe_marker = spec.adobeMarker ? TRUE : FALSE;
+        cinfo.write_Adobe_marker = form.adobeMarker ? TRUE : FALSE;
     }
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.progressive) {
+    jpeg_set_quality(&cinfo, form.quality, TRUE);
+    if (form.progressive) {
         jpeg_simple_progression(&cinfo);
     }
     jpeg_start_compress(&cinfo, TRUE);
-    const size_t rowBytes = static_cast<size_t>(spec.width) * spec.components;
+    const size_t rowBytes = static_cast<size_t>(form.width) * form.components;
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + cinfo.next_scanline * rowBytes);
         jpeg_write_scanlines(&cinfo, &row, 1);

@@ -13,7 +13,7 @@ struct SliderBarRect {
     int width;
     int height;
 
-    constexpr int right() const { return left + width; }    // exclusive
+    constexpr int right() const { return left + width; }   // exclusive
     constexpr int bottom() const { return top + height; }  // exclusive
 };
 

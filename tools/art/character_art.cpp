@@ -55,46 +55,71 @@ struct Pose {
 Pose MascotPose(std::string_view mood, int n) {
     if (mood == "normal") {
         switch (n) {
-            case 1: return {Eyes::Dot, Mouth::Smile, Arms::Down, 0};
-            case 2: return {Eyes::Dot, Mouth::O, Arms::Wave, 0, -8};
-            case 3: return {Eyes::Happy, Mouth::Cat, Arms::Wave, 0, 4};
-            default: return {Eyes::LookUp, Mouth::O, Arms::Down, kNotes, 8};
+            case 1:
+                return {Eyes::Dot, Mouth::Smile, Arms::Down, 0};
+            case 2:
+                return {Eyes::Dot, Mouth::O, Arms::Wave, 0, -8};
+            case 3:
+                return {Eyes::Happy, Mouth::Cat, Arms::Wave, 0, 4};
+            default:
+                return {Eyes::LookUp, Mouth::O, Arms::Down, kNotes, 8};
         }
     }
     if (mood == "ki") {
         switch (n) {
-            case 1: return {Eyes::Happy, Mouth::Open, Arms::Up, kFlowers, 0, -3};
-            case 2: return {Eyes::Shiny, Mouth::Open, Arms::Cheeks, kFlowers};
-            case 3: return {Eyes::Wink, Mouth::Tongue, Arms::Point, 0, -10};
-            case 4: return {Eyes::Happy, Mouth::Open, Arms::Up, kHearts, 0, -3};
-            case 5: return {Eyes::Closed, Mouth::Cat, Arms::Down, kFlowers | kNotes};
-            case 6: return {Eyes::Happy, Mouth::Smile, Arms::Up, kMotion, 14, -2};
-            case 7: return {Eyes::Happy, Mouth::Open, Arms::Up, kMotion, -14};
-            case 8: return {Eyes::Dot, Mouth::Smile, Arms::Point, kExclaim | kSparkles};
-            default: return {Eyes::Shiny, Mouth::Open, Arms::Cheeks, kHearts, 0, -4, -0.05};
+            case 1:
+                return {Eyes::Happy, Mouth::Open, Arms::Up, kFlowers, 0, -3};
+            case 2:
+                return {Eyes::Shiny, Mouth::Open, Arms::Cheeks, kFlowers};
+            case 3:
+                return {Eyes::Wink, Mouth::Tongue, Arms::Point, 0, -10};
+            case 4:
+                return {Eyes::Happy, Mouth::Open, Arms::Up, kHearts, 0, -3};
+            case 5:
+                return {Eyes::Closed, Mouth::Cat, Arms::Down, kFlowers | kNotes};
+            case 6:
+                return {Eyes::Happy, Mouth::Smile, Arms::Up, kMotion, 14, -2};
+            case 7:
+                return {Eyes::Happy, Mouth::Open, Arms::Up, kMotion, -14};
+            case 8:
+                return {Eyes::Dot, Mouth::Smile, Arms::Point, kExclaim | kSparkles};
+            default:
+                return {Eyes::Shiny, Mouth::Open, Arms::Cheeks, kHearts, 0, -4, -0.05};
         }
     }
     if (mood == "ai") {
         switch (n) {
-            case 1: return {Eyes::Sad, Mouth::Frown, Arms::Down, kTear};
-            case 2: return {Eyes::Dot, Mouth::Wavy, Arms::Down, kSweat | kQuestion};
-            case 3: return {Eyes::Shiny, Mouth::Wavy, Arms::Cheeks, kTear};
-            default: return {Eyes::Sad, Mouth::Frown, Arms::Down, kStream | kGloom, 0, 2, 0.06};
+            case 1:
+                return {Eyes::Sad, Mouth::Frown, Arms::Down, kTear};
+            case 2:
+                return {Eyes::Dot, Mouth::Wavy, Arms::Down, kSweat | kQuestion};
+            case 3:
+                return {Eyes::Shiny, Mouth::Wavy, Arms::Cheeks, kTear};
+            default:
+                return {Eyes::Sad, Mouth::Frown, Arms::Down, kStream | kGloom, 0, 2, 0.06};
         }
     }
     if (mood == "do") {
         switch (n) {
-            case 1: return {Eyes::Angry, Mouth::Frown, Arms::Fists, kVein};
-            case 2: return {Eyes::Angry, Mouth::Zigzag, Arms::Fists, kSteam | kVein, 0, 0, 0.04};
-            case 3: return {Eyes::Angry, Mouth::Pout, Arms::Down, kVein, 0, 0, 0.09};
-            default: return {Eyes::Angry, Mouth::Open, Arms::Up, kExclaim | kSteam};
+            case 1:
+                return {Eyes::Angry, Mouth::Frown, Arms::Fists, kVein};
+            case 2:
+                return {Eyes::Angry, Mouth::Zigzag, Arms::Fists, kSteam | kVein, 0, 0, 0.04};
+            case 3:
+                return {Eyes::Angry, Mouth::Pout, Arms::Down, kVein, 0, 0, 0.09};
+            default:
+                return {Eyes::Angry, Mouth::Open, Arms::Up, kExclaim | kSteam};
         }
     }
     switch (n) {  // pika
-        case 1: return {Eyes::Star, Mouth::Open, Arms::Up, kSparkles | kRays};
-        case 2: return {Eyes::Star, Mouth::Smile, Arms::Down, kSparkles | kRays, 0, -3};
-        case 3: return {Eyes::Shiny, Mouth::Smile, Arms::Cheeks, kSparkles | kRays};
-        default: return {Eyes::Star, Mouth::O, Arms::Wave, kSparkles | kRays, 8};
+        case 1:
+            return {Eyes::Star, Mouth::Open, Arms::Up, kSparkles | kRays};
+        case 2:
+            return {Eyes::Star, Mouth::Smile, Arms::Down, kSparkles | kRays, 0, -3};
+        case 3:
+            return {Eyes::Shiny, Mouth::Smile, Arms::Cheeks, kSparkles | kRays};
+        default:
+            return {Eyes::Star, Mouth::O, Arms::Wave, kSparkles | kRays, 8};
     }
 }
 
@@ -105,26 +130,42 @@ Pose AssistantPose(std::string_view mood, int n) {
     }
     if (mood == "ki") {
         switch (n) {
-            case 1: return {Eyes::Happy, Mouth::Open, Arms::None, 0, 0, -2};
-            case 2: return {Eyes::Happy, Mouth::Smile, Arms::None, kSparkles};
-            case 3: return {Eyes::Dot, Mouth::Open, Arms::None, kNotes};
-            case 4: return {Eyes::Happy, Mouth::Open, Arms::None, kArrow, 6};
-            case 5: return {Eyes::Happy, Mouth::Smile, Arms::None, kMotion, -14};
-            default: return {Eyes::Happy, Mouth::Open, Arms::None, kMotion, 14};
+            case 1:
+                return {Eyes::Happy, Mouth::Open, Arms::None, 0, 0, -2};
+            case 2:
+                return {Eyes::Happy, Mouth::Smile, Arms::None, kSparkles};
+            case 3:
+                return {Eyes::Dot, Mouth::Open, Arms::None, kNotes};
+            case 4:
+                return {Eyes::Happy, Mouth::Open, Arms::None, kArrow, 6};
+            case 5:
+                return {Eyes::Happy, Mouth::Smile, Arms::None, kMotion, -14};
+            default:
+                return {Eyes::Happy, Mouth::Open, Arms::None, kMotion, 14};
         }
     }
     if (mood == "ai") {
         switch (n) {
-            case 1: return {Eyes::Sad, Mouth::Frown, Arms::None, kSweat};
-            case 2: return {Eyes::Dot, Mouth::Flat, Arms::None, kSweat};
-            case 3: return {Eyes::Closed, Mouth::Flat, Arms::None, kDots};
-            case 4: return {Eyes::Sad, Mouth::Frown, Arms::None, kTear};
-            case 5: return {Eyes::Shiny, Mouth::O, Arms::None, kExclaim | kSweat};
-            case 6: return {Eyes::Sad, Mouth::Wavy, Arms::None, kGloom};
-            case 7: return {Eyes::Half, Mouth::Wavy, Arms::None, kSweat, 10};
-            case 8: return {Eyes::Closed, Mouth::Frown, Arms::None, kQuestion};
-            case 9: return {Eyes::Sad, Mouth::Flat, Arms::None, 0, -10};
-            default: return {Eyes::Half, Mouth::Flat, Arms::None, kSweat | kDots};
+            case 1:
+                return {Eyes::Sad, Mouth::Frown, Arms::None, kSweat};
+            case 2:
+                return {Eyes::Dot, Mouth::Flat, Arms::None, kSweat};
+            case 3:
+                return {Eyes::Closed, Mouth::Flat, Arms::None, kDots};
+            case 4:
+                return {Eyes::Sad, Mouth::Frown, Arms::None, kTear};
+            case 5:
+                return {Eyes::Shiny, Mouth::O, Arms::None, kExclaim | kSweat};
+            case 6:
+                return {Eyes::Sad, Mouth::Wavy, Arms::None, kGloom};
+            case 7:
+                return {Eyes::Half, Mouth::Wavy, Arms::None, kSweat, 10};
+            case 8:
+                return {Eyes::Closed, Mouth::Frown, Arms::None, kQuestion};
+            case 9:
+                return {Eyes::Sad, Mouth::Flat, Arms::None, 0, -10};
+            default:
+                return {Eyes::Half, Mouth::Flat, Arms::None, kSweat | kDots};
         }
     }
     return n == 1 ? Pose{Eyes::Angry, Mouth::Frown, Arms::None, kVein}
@@ -191,8 +232,12 @@ void DrawEye(QPainter& p, Eyes eyes, QPointF c, bool left, const Ink& ink) {
         p.drawEllipse(at + QPointF(-rx * 0.3, -ry * 0.4), rx * 0.38, ry * 0.32);
     };
     switch (eyes) {
-        case Eyes::Dot: dot(c, 2.6, 3.4); break;
-        case Eyes::LookUp: dot(c + QPointF(0.8, -1.8), 2.6, 3.2); break;
+        case Eyes::Dot:
+            dot(c, 2.6, 3.4);
+            break;
+        case Eyes::LookUp:
+            dot(c + QPointF(0.8, -1.8), 2.6, 3.2);
+            break;
         case Eyes::Shiny: {
             dot(c, 3.6, 4.6);
             p.setBrush(Qt::white);
@@ -530,8 +575,7 @@ void DrawHand(QPainter& p, QPointF at, bool fist) {
 }
 
 // The mascot: a warm yellow ball with a sprout, little feet and hands.
-void DrawMascot(QPainter& p, std::string_view mood, int variant, const Pose& pose,
-                bool withAura) {
+void DrawMascot(QPainter& p, std::string_view mood, int variant, const Pose& pose, bool withAura) {
     const QPointF c(30.0, 33.0);
     const double r = 20.5;
     const Ink ink{1.0};
@@ -573,7 +617,8 @@ void DrawMascot(QPainter& p, std::string_view mood, int variant, const Pose& pos
             DrawHand(p, QPointF(-r - 1, 7), false);
             DrawHand(p, QPointF(r + 3, -3), false);
             break;
-        default: break;
+        default:
+            break;
     }
 
     // Sprout.

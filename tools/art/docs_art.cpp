@@ -58,10 +58,10 @@ QImage SkinPreview(const SkinDesign& skin) {
     p.drawImage(skin.waitMeter.topLeft(), DrawWaitMeterPicture(skin));
     const int step = static_cast<int>(skin.meterBarWidth * 0.05 + 0.9);
     for (int k = 0; k < 13; ++k) {
-        const int left = std::min(skin.meterBarX + step * k + 1,
-                                  skin.meterBarX + skin.meterBarWidth - 1);
-        const int right = std::min(skin.meterBarX + skin.meterBarWidth,
-                                   skin.meterBarX + step * (k + 1));
+        const int left =
+            std::min(skin.meterBarX + step * k + 1, skin.meterBarX + skin.meterBarWidth - 1);
+        const int right =
+            std::min(skin.meterBarX + skin.meterBarWidth, skin.meterBarX + step * (k + 1));
         p.fillRect(QRect(skin.waitMeter.left() + left, skin.waitMeter.top() + skin.meterBarY,
                          right - left, skin.meterBarHeight),
                    skin.meterColor);
@@ -72,9 +72,9 @@ QImage SkinPreview(const SkinDesign& skin) {
     const QImage scene = DrawAnswerScene(256, 192);
     const QImage coarse = scene.scaled(skin.ctrlSize.width() / 8, kMainHeight / 8,
                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    p.drawImage(QRect(kMargin, kMargin + skin.ctrlSize.height(), skin.ctrlSize.width(),
-                      kMainHeight),
-                coarse.scaled(skin.ctrlSize.width(), kMainHeight));
+    p.drawImage(
+        QRect(kMargin, kMargin + skin.ctrlSize.height(), skin.ctrlSize.width(), kMainHeight),
+        coarse.scaled(skin.ctrlSize.width(), kMainHeight));
 
     // Slider bar with the slider and its value box at their fixed places.
     p.save();
@@ -82,8 +82,7 @@ QImage SkinPreview(const SkinDesign& skin) {
     p.drawImage(0, 0, DrawSubCtrlBack(skin));
     p.drawImage(skin.assistantDisp.topLeft(),
                 DrawCharacter({Character::Assistant, "normal", 1}, skin.assistantDisp.size()));
-    PanelText(p, skin.message2, skin.message2Text, QStringLiteral("アシスタントのこまおです。"),
-              0);
+    PanelText(p, skin.message2, skin.message2Text, QStringLiteral("アシスタントのこまおです。"), 0);
     const QRect slider(kAnswerSliderRect.left, kAnswerSliderRect.top, kAnswerSliderRect.width,
                        kAnswerSliderRect.height);
     const QColor ink = skin.message2Text.color;
@@ -116,16 +115,16 @@ QImage CharacterSheet() {
         QRect cell;
         QImage art;
         if (picture.who == Character::Mascot) {
-            cell = QRect((mascot % kColumns) * kCellW, (mascot / kColumns) * kCellH, kCellW,
-                         kCellH);
+            cell =
+                QRect((mascot % kColumns) * kCellW, (mascot / kColumns) * kCellH, kCellW, kCellH);
             art = DrawCharacter(picture, QSize(112, 60));
             ++mascot;
         } else {
             const int top = ((mascots + kColumns - 1) / kColumns) * kCellH + 8;
             cell = QRect((assistant % kSmallColumns) * kSmallW,
                          top + (assistant / kSmallColumns) * kCellH, kSmallW, kCellH);
-            art = DrawCharacter(picture, QSize(30, 30)).scaled(60, 60, Qt::KeepAspectRatio,
-                                                               Qt::SmoothTransformation);
+            art = DrawCharacter(picture, QSize(30, 30))
+                      .scaled(60, 60, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             ++assistant;
         }
         p.fillRect(cell.adjusted(2, 2, -2, -16), QColor(255, 255, 255));

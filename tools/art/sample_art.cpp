@@ -82,8 +82,8 @@ QImage NoisePiece(int w, int h, std::mt19937& rng, const QColor& a, const QColor
             auto at = [&](int i, int j) { return grid[j * (cells + 1) + i]; };
             const double top = at(ix, iy) + (at(ix + 1, iy) - at(ix, iy)) * sx;
             const double bottom = at(ix, iy + 1) + (at(ix + 1, iy + 1) - at(ix, iy + 1)) * sx;
-            const double t = std::clamp(top + (bottom - top) * sy + (unit(rng) - 0.5) * 0.12,
-                                        0.0, 1.0);
+            const double t =
+                std::clamp(top + (bottom - top) * sy + (unit(rng) - 0.5) * 0.12, 0.0, 1.0);
             const QColor c = Mix(a, b, t);
             row[3 * x] = static_cast<uchar>(c.red());
             row[3 * x + 1] = static_cast<uchar>(c.green());
@@ -229,9 +229,9 @@ QImage DrawPiece(int index) {
     const int sat = 40 + static_cast<int>(unit(rng) * 215);
     const int val = 30 + static_cast<int>(unit(rng) * 225);
     const QColor a = QColor::fromHsv(hue, sat, val);
-    const QColor b = QColor::fromHsv((hue + 30 + static_cast<int>(unit(rng) * 150)) % 360,
-                                     static_cast<int>(unit(rng) * 255),
-                                     static_cast<int>(unit(rng) * 255));
+    const QColor b =
+        QColor::fromHsv((hue + 30 + static_cast<int>(unit(rng) * 150)) % 360,
+                        static_cast<int>(unit(rng) * 255), static_cast<int>(unit(rng) * 255));
     const int kind = index % 8;
     if (kind == 7) {
         return NoisePiece(w, h, rng, a, b);
@@ -281,8 +281,8 @@ QImage DrawPiece(int index) {
             const int n = 3 + static_cast<int>(unit(rng) * 12);
             for (int i = 0; i < n; ++i) {
                 const QColor c = Mix(a, b, unit(rng));
-                p.setBrush(QColor(c.red(), c.green(), c.blue(), 120 + static_cast<int>(
-                                                                          unit(rng) * 135)));
+                p.setBrush(
+                    QColor(c.red(), c.green(), c.blue(), 120 + static_cast<int>(unit(rng) * 135)));
                 const double r = 6 + unit(rng) * std::min(w, h) * 0.4;
                 p.drawEllipse(QPointF(w * unit(rng), h * unit(rng)), r, r);
             }
@@ -308,7 +308,8 @@ QImage DrawPiece(int index) {
             p.fillRect(image.rect(), g);
             const int n = 4 + static_cast<int>(unit(rng) * 8);
             for (int i = 0; i < n; ++i) {
-                p.setBrush(Mix(b, QColor(unit(rng) > 0.5 ? Qt::white : Qt::black), unit(rng) * 0.5));
+                p.setBrush(
+                    Mix(b, QColor(unit(rng) > 0.5 ? Qt::white : Qt::black), unit(rng) * 0.5));
                 QPainterPath shape(QPointF(w * unit(rng), h * unit(rng)));
                 shape.lineTo(QPointF(w * unit(rng), h * unit(rng)));
                 shape.lineTo(QPointF(w * unit(rng), h * unit(rng)));
@@ -379,7 +380,9 @@ bool WriteSamples(const std::filesystem::path& programDir, std::string& error) {
         std::snprintf(name, sizeof name, "piece_%03d", i);
         bool ok = true;
         switch (i % 3) {
-            case 0: ok = WriteBmp24(piece, pieces / (std::string(name) + ".bmp"), error); break;
+            case 0:
+                ok = WriteBmp24(piece, pieces / (std::string(name) + ".bmp"), error);
+                break;
             case 1: {
                 const std::filesystem::path file = pieces / (std::string(name) + ".jpg");
                 ok = piece.save(QString::fromStdString(file.string()), "JPEG", 90);
@@ -388,7 +391,9 @@ bool WriteSamples(const std::filesystem::path& programDir, std::string& error) {
                 }
                 break;
             }
-            default: ok = SavePng(piece, pieces / (std::string(name) + ".png"), error); break;
+            default:
+                ok = SavePng(piece, pieces / (std::string(name) + ".png"), error);
+                break;
         }
         if (!ok) {
             return false;

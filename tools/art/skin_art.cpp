@@ -18,7 +18,9 @@ namespace {
 
 constexpr QSize kSliderBarSize{kSliderBarWidth, kSliderBarHeight};
 
-QRect ToQRect(const SliderBarRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect ToQRect(const SliderBarRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false) {
     QFont font(family);
@@ -76,10 +78,14 @@ void DrawPanelCard(QPainter& painter, const SkinDesign& skin, const QRect& rect,
 }
 
 QString ButtonLabel(const SkinDesign& skin, const QRect& rect) {
-    if (rect == skin.menu0) return QStringLiteral("メニュー");
-    if (rect == skin.newPuzzle) return QStringLiteral("新規");
-    if (rect == skin.open) return QStringLiteral("開く");
-    if (rect == skin.save) return QStringLiteral("保存");
+    if (rect == skin.menu0)
+        return QStringLiteral("メニュー");
+    if (rect == skin.newPuzzle)
+        return QStringLiteral("新規");
+    if (rect == skin.open)
+        return QStringLiteral("開く");
+    if (rect == skin.save)
+        return QStringLiteral("保存");
     return {};
 }
 
@@ -106,10 +112,8 @@ void DrawButton(QPainter& painter, const SkinDesign& skin, const QRect& rect, Bu
     }
     if (isClose) {
         const QColor base = skin.closeColor;
-        top = state == ButtonState::Pressed ? base.darker(130) : base.lighter(
-                                                                     state == ButtonState::Hover
-                                                                         ? 135
-                                                                         : 115);
+        top = state == ButtonState::Pressed ? base.darker(130)
+                                            : base.lighter(state == ButtonState::Hover ? 135 : 115);
         bottom = state == ButtonState::Pressed ? base.darker(105) : base.darker(110);
         edge = base.darker(state == ButtonState::Hover ? 100 : 150);
         text = QColor(255, 255, 255);
@@ -124,9 +128,9 @@ void DrawButton(QPainter& painter, const SkinDesign& skin, const QRect& rect, Bu
         // Glossy upper half.
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 255, skin.stars ? 30 : 90));
-        painter.drawRoundedRect(QRectF(r.left() + 2, r.top() + 1.5, r.width() - 4,
-                                       r.height() * 0.42),
-                                radius * 0.7, radius * 0.7);
+        painter.drawRoundedRect(
+            QRectF(r.left() + 2, r.top() + 1.5, r.width() - 4, r.height() * 0.42), radius * 0.7,
+            radius * 0.7);
     }
     const double shift = state == ButtonState::Pressed ? 1.0 : 0.0;
     const QPointF c = r.center() + QPointF(shift, shift);
@@ -147,8 +151,7 @@ void DrawButton(QPainter& painter, const SkinDesign& skin, const QRect& rect, Bu
     painter.restore();
 }
 
-void WriteEntry(std::vector<std::pair<std::string, int>>& out, const std::string& name,
-                int value) {
+void WriteEntry(std::vector<std::pair<std::string, int>>& out, const std::string& name, int value) {
     out.emplace_back(name, value);
 }
 
@@ -304,8 +307,8 @@ QImage DrawCtrlBack(const SkinDesign& skin) {
     // Shallow wells under the buttons, so the strip reads well before the sheets are laid on.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, skin.stars ? 60 : 22));
-    for (const QRect& r : {skin.menu0, skin.newPuzzle, skin.open, skin.save, skin.minimize,
-                           skin.close}) {
+    for (const QRect& r :
+         {skin.menu0, skin.newPuzzle, skin.open, skin.save, skin.minimize, skin.close}) {
         const double radius = skin.shape == ButtonShape::Pill ? (r.height() + 2) / 2.0 : 6.0;
         painter.drawRoundedRect(QRectF(r).adjusted(-1, -1, 1, 1), radius, radius);
     }
@@ -321,8 +324,8 @@ QImage DrawStateSheet(const SkinDesign& skin, ButtonState state) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    for (const QRect& r : {skin.close, skin.minimize, skin.menu0, skin.newPuzzle, skin.open,
-                           skin.save}) {
+    for (const QRect& r :
+         {skin.close, skin.minimize, skin.menu0, skin.newPuzzle, skin.open, skin.save}) {
         DrawButton(painter, skin, r, state);
     }
     painter.end();

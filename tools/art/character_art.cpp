@@ -18,6 +18,9 @@ namespace {
 
 // Both characters are drawn in a 60 × 60 box that is then scaled to the panel height.
 constexpr double kBox = 60.0;
+// The mascot's ball; its sprout reaches 11 units above it, its feet 2 below.
+constexpr double kMascotCentreY = 34.0;
+constexpr double kMascotRadius = 19.5;
 
 enum class Eyes { Dot, Closed, Happy, Sad, Angry, Star, Shiny, Wink, Half, LookUp };
 enum class Mouth { Smile, Open, Flat, Frown, Wavy, O, Zigzag, Cat, Tongue, Pout };
@@ -223,6 +226,7 @@ void DrawRays(QPainter& p, QPointF c, double inner, double outer, double turn) {
 
 void DrawEye(QPainter& p, Eyes eyes, QPointF c, bool left, const Ink& ink) {
     const QPen pen(ink.dark, ink.line * 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    // Brows run from the outer end (side) to the inner end (towards the nose).
     const double side = left ? -1.0 : 1.0;
     auto dot = [&](QPointF at, double rx, double ry) {
         p.setPen(Qt::NoPen);
@@ -276,13 +280,13 @@ void DrawEye(QPainter& p, Eyes eyes, QPointF c, bool left, const Ink& ink) {
         case Eyes::Sad: {
             dot(c + QPointF(0, 1.0), 2.2, 2.6);
             p.setPen(pen);
-            p.drawLine(c + QPointF(-3.6 * side, -4.2), c + QPointF(2.6 * side, -6.4));
+            p.drawLine(c + QPointF(side * 3.6, -4.2), c + QPointF(-side * 2.6, -6.6));
             break;
         }
         case Eyes::Angry: {
             dot(c + QPointF(0, 0.8), 2.4, 2.8);
             p.setPen(QPen(ink.dark, ink.line * 2.0, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(c + QPointF(-3.6 * side, -6.6), c + QPointF(3.0 * side, -3.4));
+            p.drawLine(c + QPointF(side * 3.6, -6.8), c + QPointF(-side * 3.0, -3.4));
             break;
         }
         case Eyes::Half: {
@@ -576,8 +580,8 @@ void DrawHand(QPainter& p, QPointF at, bool fist) {
 
 // The mascot: a warm yellow ball with a sprout, little feet and hands.
 void DrawMascot(QPainter& p, std::string_view mood, int variant, const Pose& pose, bool withAura) {
-    const QPointF c(30.0, 33.0);
-    const double r = 20.5;
+    const QPointF c(30.0, kMascotCentreY);
+    const double r = kMascotRadius;
     const Ink ink{1.0};
     if (withAura) {
         DrawAura(p, mood, c, 29.0);
@@ -775,7 +779,8 @@ QImage DrawCharacter(const CharacterPicture& picture, QSize panelSize) {
                              : AssistantPose(picture.mood, picture.number);
     if (mascot) {
         DrawMascot(p, picture.mood, picture.number, pose, true);
-        DrawEffects(p, pose.effects, QPointF(30, 33 + pose.dy), 20.5, picture.number, true);
+        DrawEffects(p, pose.effects, QPointF(30, kMascotCentreY + pose.dy), kMascotRadius,
+                    picture.number, true);
     } else {
         DrawAssistant(p, picture.mood, picture.number, pose);
         DrawEffects(p, pose.effects, QPointF(30, 30 + pose.dy), 23.0, picture.number, true);

@@ -163,7 +163,7 @@ TEST(CharacterPixels, PicturesLetThePanelShowAroundTheCharacter) {
         }
         const long area = static_cast<long>(picture.width) * picture.height;
         EXPECT_GT(clear, area / 10) << name;
-        EXPECT_GT(solid, area / 5) << name;
+        EXPECT_GT(solid, area / 8) << name;
     }
 }
 

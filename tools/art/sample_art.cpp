@@ -122,14 +122,21 @@ QImage DrawAnswerScene(int width, int height) {
     p.setBrush(QColor(255, 244, 200));
     p.drawEllipse(QPointF(760, 300), 46, 46);
 
-    // Clouds.
-    for (int i = 0; i < 7; ++i) {
-        const double cx = unit(rng) * 1024, cy = 40 + unit(rng) * 180, s = 30 + unit(rng) * 40;
-        p.setBrush(QColor(255, 240, 245, 200));
+    // Clouds: each one a union of puffs filled once, so the puffs do not show seams.
+    for (int i = 0; i < 6; ++i) {
+        const double cx = 60 + unit(rng) * 900, cy = 50 + unit(rng) * 170;
+        const double s = 26 + unit(rng) * 34;
+        QPainterPath cloud;
         for (int k = 0; k < 5; ++k) {
-            p.drawEllipse(QPointF(cx + (k - 2) * s * 0.7, cy + std::sin(k * 1.7) * s * 0.2),
-                          s * (0.7 + 0.2 * (k % 2)), s * 0.45);
+            QPainterPath puff;
+            puff.addEllipse(QPointF(cx + (k - 2) * s * 0.7, cy - (k % 2) * s * 0.25),
+                            s * (0.6 + 0.25 * (k % 2)), s * (0.45 + 0.2 * (k % 2)));
+            cloud = cloud.united(puff);
         }
+        QLinearGradient shade(0, cy - s, 0, cy + s * 0.5);
+        shade.setColorAt(0.0, QColor(255, 255, 255, 235));
+        shade.setColorAt(1.0, QColor(236, 214, 236, 215));
+        p.fillPath(cloud, shade);
     }
 
     // Far mountains, then nearer hills.
@@ -162,9 +169,12 @@ QImage DrawAnswerScene(int width, int height) {
     p.drawPath(lake);
     p.save();
     p.setClipPath(lake);
-    for (int i = 0; i < 14; ++i) {
-        p.setBrush(QColor(255, 230, 160, 160 - i * 9));
-        p.drawRect(QRectF(735 - i * 4 + unit(rng) * 10, 530 + i * 7, 50 + i * 6, 2.5));
+    for (int i = 0; i < 40; ++i) {
+        const double y = 528 + unit(rng) * 100;
+        const double spread = 20 + (y - 528) * 0.9;
+        const double x = 760 + (unit(rng) - 0.5) * spread * 2;
+        p.setBrush(QColor(255, 232, 170, 110 + static_cast<int>(unit(rng) * 100)));
+        p.drawRoundedRect(QRectF(x - 12, y, 14 + unit(rng) * 26, 2.2), 1.1, 1.1);
     }
     p.restore();
 

@@ -46,7 +46,8 @@ QImage SkinPreview(const SkinDesign& skin) {
     // Control strip: background, buttons (the open button hovered), panels and the meter.
     p.save();
     p.translate(kMargin, kMargin);
-    p.drawImage(0, 0, DrawCtrlBack(skin));
+    const QImage ctrlBack = DrawCtrlBack(skin);
+    p.drawImage(0, 0, ctrlBack);
     p.drawImage(0, 0, DrawStateSheet(skin, ButtonState::Normal));
     const QImage hover = DrawStateSheet(skin, ButtonState::Hover);
     p.drawImage(skin.open.topLeft(), hover, skin.open);
@@ -55,7 +56,7 @@ QImage SkinPreview(const SkinDesign& skin) {
     PanelText(p, skin.pointDisp, skin.pointText, QStringLiteral("87"), 0);
     PanelText(p, skin.message1, skin.message1Text, QStringLiteral("どうも～。玉五郎で～す。"), 0);
     PanelText(p, skin.message1, skin.message1Text, QStringLiteral("ファイルを開きまちょう。"), 1);
-    p.drawImage(skin.waitMeter.topLeft(), DrawWaitMeterPicture(skin));
+    p.drawImage(skin.waitMeter.topLeft(), DrawWaitMeterPicture(skin, ctrlBack));
     const int step = static_cast<int>(skin.meterBarWidth * 0.05 + 0.9);
     for (int k = 0; k < 13; ++k) {
         const int left =

@@ -360,16 +360,11 @@ QImage DrawSubCtrlBack(const SkinDesign& skin) {
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage DrawWaitMeterPicture(const SkinDesign& skin) {
+QImage DrawWaitMeterPicture(const SkinDesign& skin, const QImage& ctrlBack) {
     const QSize size = skin.waitMeter.size();
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    // The meter is shown as a picture of its own, so it carries its own surroundings.
-    {
-        QPainter back(&image);
-        QImage strip = DrawCtrlBack(skin);
-        back.drawImage(QPoint(0, 0), strip, skin.waitMeter);
-    }
     QPainter painter(&image);
+    painter.drawImage(QPoint(0, 0), ctrlBack, skin.waitMeter);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF trough(0.5, 1.5, size.width() - 1, size.height() - 3);
     QLinearGradient gradient(trough.topLeft(), trough.bottomLeft());
@@ -408,12 +403,13 @@ bool WriteSkinFolder(const SkinDesign& skin, const std::filesystem::path& progra
             return false;
         }
     }
-    return SavePng(DrawCtrlBack(skin), folder / "ctrl_back.png", error) &&
+    const QImage ctrlBack = DrawCtrlBack(skin);
+    return SavePng(ctrlBack, folder / "ctrl_back.png", error) &&
            SavePng(DrawStateSheet(skin, ButtonState::Normal), folder / "ctrl_normal.png", error) &&
            SavePng(DrawStateSheet(skin, ButtonState::Hover), folder / "ctrl_over.png", error) &&
            SavePng(DrawStateSheet(skin, ButtonState::Pressed), folder / "ctrl_down.png", error) &&
            SavePng(DrawSubCtrlBack(skin), folder / "sub_ctrl_back.png", error) &&
-           SavePng(DrawWaitMeterPicture(skin), folder / "wait_meter.png", error);
+           SavePng(DrawWaitMeterPicture(skin, ctrlBack), folder / "wait_meter.png", error);
 }
 
 }  // namespace tama05::art

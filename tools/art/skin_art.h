@@ -56,7 +56,8 @@ std::vector<std::pair<std::string, int>> SkinTxtEntries(const SkinDesign& skin);
 QImage DrawCtrlBack(const SkinDesign& skin);
 QImage DrawStateSheet(const SkinDesign& skin, ButtonState state);
 QImage DrawSubCtrlBack(const SkinDesign& skin);
-QImage DrawWaitMeterPicture(const SkinDesign& skin);
+// The meter carries its own surroundings, cut from the strip drawn by DrawCtrlBack.
+QImage DrawWaitMeterPicture(const SkinDesign& skin, const QImage& ctrlBack);
 
 // Writes skin.txt and the six pictures into programDir / skin.folder.
 bool WriteSkinFolder(const SkinDesign& skin, const std::filesystem::path& programDir,

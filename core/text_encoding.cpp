@@ -37,7 +37,13 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }  // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8);
+    std::optional<std::string> cp932 = Convert("CP932", "UTF-8", utf8);
+    // Some characters are folded onto another one's bytes (the yen sign onto the backslash):
+    // only a conversion that comes back unchanged names the same thing.
+    if (!cp932 || Convert("UTF-8", "CP932", *cp932) != utf8) {
+        return std::nullopt;
+    }
+    return cp932;
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {

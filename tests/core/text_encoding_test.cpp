@@ -30,6 +30,9 @@ TEST(TextEncoding, UnconvertibleTextIsRefusedNotReplaced) {
     EXPECT_FALSE(Utf8ToCp932("smile \xF0\x9F\x98\x80"));  // an emoji has no code page 932 form
     EXPECT_FALSE(Utf8ToCp932("\xFF\xFE"));                // not UTF-8
     EXPECT_FALSE(Cp932ToUtf8("\x81"));                    // a lead byte without its trail byte
+    // The yen sign would come back as a backslash: a different path.
+    EXPECT_FALSE(Utf8ToCp932("C:/\xC2\xA5/a"));
+    EXPECT_EQ(Utf8ToCp932("~/a\\b"), "~/a\\b");
 }
 
 }  // namespace

@@ -75,6 +75,15 @@ int LoadSkinBackground(const std::filesystem::path& skinFolder,
     return 0;
 }
 
+uint32_t BackgroundCenterColor(const Image& background) {
+    if (background.empty() || background.width() <= 0 || background.height() <= 0) {
+        return 0;
+    }
+    const uint8_t* p = background.row(background.height() / 2) + 3 * (background.width() / 2);
+    return static_cast<uint32_t>(p[2]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[0]) << 16);
+}
+
 int CutPicture(const Image& source, const SkinRect& rect, Image& picture) {
     if (rect.width <= 0 || rect.height <= 0 ||
         picture.CreateFilled(rect.width, rect.height, 0) != 0) {

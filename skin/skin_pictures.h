@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -54,6 +55,11 @@ inline constexpr int32_t kFallbackBackgroundHeight = 300;
 int LoadSkinBackground(const std::filesystem::path& skinFolder,
                        const std::filesystem::path& defaultSkinFolder, std::string_view fileName,
                        const PictureLoader& loadImage, Image& picture);
+
+// The background colour a window takes for its static children from its background picture:
+// the pixel at column width ÷ 2 and row height ÷ 2 counted from the bottom edge, as a colour
+// value red + green × 256 + blue × 65536 (0 for an empty picture).
+uint32_t BackgroundCenterColor(const Image& background);
 
 // Cuts rect out of source (both counted from the top-left) into a picture of the rectangle's
 // size; pixels outside the source, or all of them when the source is empty, are black.

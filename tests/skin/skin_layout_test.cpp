@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -202,6 +203,32 @@ TEST(SkinLayout, ValuesAreNeverResetBetweenScans) {
     ScanSkinText("VERSION=3\n", layout);
     EXPECT_EQ(layout[SkinKey::kCloseL], 1);
     EXPECT_EQ(layout[SkinKey::kVersion], 3);
+}
+
+TEST(SkinLayout, EveryTruncationOfAFileTakesAPrefixOfTheKeys) {
+    const std::string full = FullSkin([](int i) { return i * 3; });
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
+        SkinLayout layout;
+        const SkinScanReport report = ScanSkinText(full.substr(0, cut), layout);
+        ASSERT_EQ(report.taken.size() + report.failed.size(), 73u);
+        for (size_t i = 0; i < report.taken.size(); ++i) {
+            ASSERT_EQ(static_cast<size_t>(report.taken[i]), i) << cut;
+        }
+    }
+}
+
+TEST(SkinLayout, ArbitraryBytesNeverBreakTheScanner) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 200; ++round) {
+        std::string text = FullSkin([](int i) { return i; });
+        for (int flips = 0; flips < 5; ++flips) {
+            text[static_cast<size_t>(rng()) % text.size()] = static_cast<char>(byte(rng));
+        }
+        SkinLayout layout;
+        const SkinScanReport report = ScanSkinText(text, layout);
+        ASSERT_EQ(report.taken.size() + report.failed.size(), 73u);
+    }
 }
 
 TEST(SkinLayout, FallsBackToTheDefaultSkinFolder) {

@@ -95,6 +95,17 @@ TEST(SkinBackground, FallsBackToTheDefaultFolderThenToWhite) {
     EXPECT_EQ(PixelAt(picture, 399, 299), (std::array<int, 3>{255, 255, 255}));
 }
 
+TEST(SkinBackground, CenterColourIsCountedFromTheBottomEdge) {
+    // 4 × 4: the pixel at column 2, row 2 from the bottom is row 1 from the top.
+    Image picture = SolidImage(4, 4, 0, 0, 0);
+    uint8_t* p = picture.rowFromTop(1) + 3 * 2;
+    p[0] = 0x30;  // blue
+    p[1] = 0x20;  // green
+    p[2] = 0x10;  // red
+    EXPECT_EQ(BackgroundCenterColor(picture), 0x302010u);
+    EXPECT_EQ(BackgroundCenterColor(Image()), 0u);
+}
+
 TEST(CutPicture, RectangleBeyondTheRightEdgeIsBlackThere) {
     // A 10 × 12 button at (285, 3) on a 290-pixel-wide sheet.
     const Image sheet = SolidImage(290, 20, 30, 60, 90);

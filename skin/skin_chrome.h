@@ -45,7 +45,15 @@ struct SkinChrome {
     Image scorePictureBase;
     Image assistantPictureBase;
 
-    SkinButton& button(ButtonId id) { return buttons[static_cast<size_t>(id)]; }
+    // One of the five command buttons (kMenu is `menu`, not one of them).
+    SkinButton& button(ButtonId id) { return buttons.at(static_cast<size_t>(id)); }
+    // Either kind, for what both share (pictures, rectangle, capture).
+    SkinButtonBase& anyButton(ButtonId id) {
+        if (id == ButtonId::kMenu) {
+            return menu;
+        }
+        return button(id);
+    }
     SkinPanel& panel(PanelId id) { return panels[static_cast<size_t>(id)]; }
 };
 

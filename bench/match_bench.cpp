@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "core/image.h"
+#include "puzzle/cell_score.h"
+#include "puzzle/grid.h"
 #include "puzzle/matching.h"
+#include "reference_matching.h"
 
 namespace tama05 {
 namespace {
@@ -55,6 +58,29 @@ void MatchOnePiece(benchmark::State& state, DistanceKernel kernel) {
 void BM_MatchPiecesFast(benchmark::State& state) { MatchOnePiece(state, BestDistanceKernel()); }
 void BM_MatchPiecesScalar(benchmark::State& state) { MatchOnePiece(state, DistanceKernel::kScalar); }
 
+// The straightforward algorithm: every cell from the top, every piece pixel, one byte at a
+// time, then the score; what the fast path must equal bit for bit.
+void BM_MatchPiecesReference(benchmark::State& state) {
+    const Image& answer = Answer();
+    const int32_t size = static_cast<int32_t>(state.range(0));
+    Image piece;
+    piece.CreateFilled(size, size, 128);
+    const Grid grid = GridFor(answer.width(), answer.height(), size, size);
+    std::vector<int> scores(static_cast<size_t>(grid.cellCount()), 100);
+    for (auto _ : state) {
+        int changed = 0;
+        for (int32_t m = 0; m < grid.rows; ++m) {
+            for (int32_t n = 0; n < grid.columns; ++n) {
+                const int s = CellScore(test::ReferenceCellDistance(answer, piece, m, n), size, size);
+                changed += s > scores[static_cast<size_t>(m * grid.columns + n)];
+            }
+        }
+        benchmark::DoNotOptimize(changed);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(answer.byteCount()));
+}
+
 void BM_ReadFloor(benchmark::State& state) {
     const Image& answer = Answer();
     const auto* words = reinterpret_cast<const uint64_t*>(answer.data());
@@ -75,6 +101,7 @@ void BM_ReadFloor(benchmark::State& state) {
 
 BENCHMARK(BM_MatchPiecesFast)->Arg(8)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MatchPiecesScalar)->Arg(8)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MatchPiecesReference)->Arg(8)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 
 #include "puzzle/detail/distance_job.h"
 #include "puzzle/grid.h"
@@ -122,6 +123,30 @@ void ComputeCellDistances(const Image& answer, const Image& piece, std::span<int
     const auto base = reinterpret_cast<uintptr_t>(scratch.accumulators.data());
     job.accumulators = reinterpret_cast<int64_t*>((base + 31) & ~uintptr_t{31});
     job.out = out.data();
+
+    // The vector kernels stream whole rows when cells are multiples of 8 bytes. The piece row
+    // repeated across the picture is periodic: one period is a whole number of cells and of
+    // 32-byte vectors (the least common multiple of the two).
+    const int64_t cellBytes = job.cellBytes;
+    const int64_t period = cellBytes * 32 / std::gcd(cellBytes, int64_t{32});
+    constexpr int64_t kMaxPeriodBytes = 4096;
+    if (kernel != DistanceKernel::kScalar && cellBytes % 8 == 0 && period <= kMaxPeriodBytes) {
+        const int32_t wholeColumns =
+            job.edgeCellBytes != job.cellBytes ? grid.columns - 1 : grid.columns;
+        const int64_t wholeBytes = wholeColumns * cellBytes;
+        scratch.tiledPiece.resize(static_cast<size_t>(period * ph));
+        for (int32_t r = 0; r < ph; ++r) {
+            uint8_t* tile = &scratch.tiledPiece[static_cast<size_t>(r * period)];
+            for (int64_t offset = 0; offset < period; offset += cellBytes) {
+                std::memcpy(tile + offset, piece.row(r), static_cast<size_t>(cellBytes));
+            }
+        }
+        scratch.groupAccumulators.resize(static_cast<size_t>((wholeBytes + 31) / 32 * 4 + 4));
+        const auto groups = reinterpret_cast<uintptr_t>(scratch.groupAccumulators.data());
+        job.groupAccumulators = reinterpret_cast<int64_t*>((groups + 31) & ~uintptr_t{31});
+        job.tiledPiece = scratch.tiledPiece.data();
+        job.tiledRowBytes = period;
+    }
 
     switch (kernel) {
         case DistanceKernel::kAvx2:

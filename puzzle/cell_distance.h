@@ -22,6 +22,8 @@ struct CellDistanceScratch {
     std::vector<uint8_t> piece;
     std::vector<uint8_t> edgePiece;
     std::vector<int64_t> accumulators;
+    std::vector<uint8_t> tiledPiece;
+    std::vector<int64_t> groupAccumulators;
 };
 
 // The distance of piece to every cell of the answer's grid: the sum of absolute differences of

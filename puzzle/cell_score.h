@@ -15,3 +15,19 @@ inline constexpr float kScoreFactor = 100.0f / 255.0f;
 int CellScore(int64_t distance, int32_t pieceWidth, int32_t pieceHeight);
 
 }  // namespace tama05
+
+namespace tama05 {
+
+// For one piece size, the distances below which a cell's score beats each stored score:
+// CellScore(d) > s exactly when d < Limit(s). The score falls as the distance grows, so each
+// limit is found once by bisection with CellScore itself, and deciding a cell needs no division.
+class ScoreThresholds {
+public:
+    ScoreThresholds(int32_t pieceWidth, int32_t pieceHeight);
+    bool Beats(int64_t distance, int32_t storedScore) const;
+
+private:
+    int64_t m_limit[101];
+};
+
+}  // namespace tama05

@@ -30,17 +30,17 @@ bool PiecesUsable(const Image& answer, std::span<const Image> pieces) {
 void FindBestPieces(const Image& answer, std::span<const Image> pieces, const Grid& grid,
                     MatchScratch& scratch, DistanceKernel kernel) {
     const size_t cells = static_cast<size_t>(grid.cellCount());
+    if (pieces.size() == 1) {
+        // One piece (every drop): its distances are the best ones.
+        scratch.bestDistances.resize(cells);
+        ComputeCellDistances(answer, pieces[0], scratch.bestDistances, scratch.distance, kernel);
+        return;
+    }
     scratch.distances.resize(cells);
     scratch.bestDistances.assign(cells, std::numeric_limits<int64_t>::max());
     scratch.bestPieces.assign(cells, 0);
     for (size_t k = 0; k < pieces.size(); ++k) {
-        // With one piece the distances are the best ones: skip the comparison pass.
-        std::span<int64_t> target = pieces.size() == 1 ? std::span<int64_t>(scratch.bestDistances)
-                                                       : std::span<int64_t>(scratch.distances);
-        ComputeCellDistances(answer, pieces[k], target, scratch.distance, kernel);
-        if (pieces.size() == 1) {
-            break;
-        }
+        ComputeCellDistances(answer, pieces[k], scratch.distances, scratch.distance, kernel);
         for (size_t c = 0; c < cells; ++c) {
             if (scratch.distances[c] < scratch.bestDistances[c]) {
                 scratch.bestDistances[c] = scratch.distances[c];
@@ -48,6 +48,11 @@ void FindBestPieces(const Image& answer, std::span<const Image> pieces, const Gr
             }
         }
     }
+}
+
+// The piece FindBestPieces chose for cell c.
+const Image& BestPiece(std::span<const Image> pieces, const MatchScratch& scratch, size_t c) {
+    return pieces.size() == 1 ? pieces[0] : pieces[static_cast<size_t>(scratch.bestPieces[c])];
 }
 
 }  // namespace
@@ -87,7 +92,7 @@ int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas
         for (int32_t n = 0; n < grid.columns; ++n) {
             const size_t c = static_cast<size_t>(m) * grid.columns + n;
             newScores[c] = CellScore(work.bestDistances[c], pw, ph);
-            PastePiece(pieces[static_cast<size_t>(work.bestPieces[c])], newCanvas, n * pw, m * ph);
+            PastePiece(BestPiece(pieces, work, c), newCanvas, n * pw, m * ph);
         }
     }
     canvas = std::move(newCanvas);
@@ -120,17 +125,17 @@ int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const I
     // one by one in cell order. With the distances fixed up front, the decisions do not depend
     // on the pasting.
     FindBestPieces(answer, pieces, grid, work, kernel);
+    const ScoreThresholds thresholds(pw, ph);
     int changed = 0;
     for (int32_t m = 0; m < grid.rows; ++m) {
         for (int32_t n = 0; n < grid.columns; ++n) {
             const size_t c = static_cast<size_t>(m) * grid.columns + n;
-            const int score = CellScore(work.bestDistances[c], pw, ph);
-            if (score <= scores[c]) {
+            if (!thresholds.Beats(work.bestDistances[c], scores[c])) {
                 continue;
             }
-            scores[c] = score;
+            scores[c] = CellScore(work.bestDistances[c], pw, ph);
             ++changed;
-            const Image& best = pieces[static_cast<size_t>(work.bestPieces[c])];
+            const Image& best = BestPiece(pieces, work, c);
             PastePiece(best, canvas, n * pw, m * ph);
             if (flash) {
                 flash(best, n * pw, m * ph, answer.width(), answer.height());

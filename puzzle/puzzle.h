@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 
 #include "core/image.h"
 #include "core/int_array.h"
@@ -41,6 +42,10 @@ struct Puzzle {
     int32_t BlendValue = 255;
     // The folder of piece pictures the puzzle was made from.
     std::filesystem::path PieceFolder;
+
+    // Held by whoever changes the data above while another thread may read them (the drop
+    // worker while it pastes), and by readers on other threads (the window while it paints).
+    mutable std::mutex mutex;
 
     Grid grid() const {
         return GridFor(AnswerImage.width(), AnswerImage.height(), pieceWidth, pieceHeight);

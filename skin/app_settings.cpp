@@ -6,18 +6,16 @@
 // are little-endian two's complement. A longer file is read for its first 1596 bytes.
 #include "skin/app_settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
 #include <system_error>
 
+#include "core/atomic_file.h"
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/text_encoding.h"
@@ -39,21 +37,6 @@ std::optional<std::string> StorablePath(const std::filesystem::path& path) {
         return std::nullopt;
     }
     return bytes;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -185,30 +168,7 @@ int SaveSettings(const std::filesystem::path& settingsFile, AppSettings& setting
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, error);
     }
-    std::string temporary = settingsFile.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return -1;
-    }
-    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) {
-        // mkstemp makes the file private; the settings file is an ordinary user file.
-        ::chmod(temporary.c_str(), 0644);
-        ok = ::rename(temporary.c_str(), settingsFile.c_str()) == 0;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return -1;
-    }
-    if (!folder.empty()) {
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
-    return 0;
+    return WriteFileAtomically(settingsFile, bytes) == 0 ? 0 : -1;
 }
 
 }  // namespace tama05

@@ -23,6 +23,12 @@ struct DistanceJob {
     int32_t cellBytes = 0;      // pieceWidth × 3
     int32_t edgeCellBytes = 0;  // the last column's width × 3
     int64_t* accumulators = nullptr;  // columns × 4 entries
+    // When cells are whole multiples of 8 bytes: each piece row repeated across the whole
+    // columns (tiledRowBytes a row, a multiple of 32, zero past the last whole cell), and one
+    // 64-bit sum per 8-byte group of a row. Null otherwise.
+    const uint8_t* tiledPiece = nullptr;
+    int64_t tiledRowBytes = 0;
+    int64_t* groupAccumulators = nullptr;
     int64_t* out = nullptr;           // columns × rows entries, cell order
 };
 

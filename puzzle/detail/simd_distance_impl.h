@@ -77,8 +77,80 @@ inline void AccumulateRow(typename Ops::Vec* acc, const uint8_t* answerRow,
     }
 }
 
+// Cells whose rows are whole multiples of 8 bytes line up with the 8-byte sums of the
+// sum-of-absolute-differences instruction: each answer row is compared, in one contiguous
+// stream, with the piece row repeated across the picture, and the 8-byte sums are added up per
+// cell once a row of cells is complete. The repeated row is periodic, so only one period
+// (tiledRowBytes, a whole number of cells and of vectors) is kept, in the first-level cache.
+template <class Ops>
+inline void SadRowPeriodic(typename Ops::Vec* acc, const uint8_t* answerRow, const uint8_t* tile,
+                           int64_t vectors, int32_t period, typename Ops::Vec lastMask) {
+    constexpr int kW = Ops::kWidth;
+    int32_t p = 0;
+    for (int64_t v = 0; v < vectors - 1; ++v) {
+        acc[v] = Ops::Add(acc[v], Ops::Sad(Ops::LoadU(answerRow + v * kW), Ops::Load(tile + p * kW)));
+        p = p + 1 == period ? 0 : p + 1;
+    }
+    const int64_t v = vectors - 1;
+    acc[v] = Ops::Add(acc[v], Ops::Sad(Ops::And(Ops::LoadU(answerRow + v * kW), lastMask),
+                                       Ops::And(Ops::Load(tile + p * kW), lastMask)));
+}
+
+template <class Ops>
+void CellDistancesTiled(const DistanceJob& job) {
+    using Vec = typename Ops::Vec;
+    constexpr int kW = Ops::kWidth;
+    const bool edge = job.edgeCellBytes != job.cellBytes;
+    const int32_t wholeColumns = edge ? job.columns - 1 : job.columns;
+    const int64_t wholeBytes = static_cast<int64_t>(wholeColumns) * job.cellBytes;
+    const int64_t vectors = (wholeBytes + kW - 1) / kW;
+    const int32_t period = static_cast<int32_t>(job.tiledRowBytes / kW);
+    const Vec lastMask = Ops::LoadU(kByteMask + 32 - (wholeBytes - (vectors - 1) * kW));
+    const int32_t edgeChunks = (job.edgeCellBytes + kW - 1) / kW;
+    const Vec edgeMask = Ops::LoadU(kByteMask + 32 - (job.edgeCellBytes - (edgeChunks - 1) * kW));
+    const int32_t groupsPerCell = job.cellBytes / 8;
+    Vec* acc = reinterpret_cast<Vec*>(job.groupAccumulators);
+    Vec edgeAcc[1];
+
+    for (int32_t m = job.rows - 1; m >= 0; --m) {
+        const int32_t topY = m * job.pieceHeight;
+        const int32_t bottomY = MinInt(topY + job.pieceHeight - 1, job.height - 1);
+        for (int64_t v = 0; v < vectors; ++v) {
+            acc[v] = Ops::Zero();
+        }
+        edgeAcc[0] = Ops::Zero();
+        for (int32_t r = job.height - 1 - bottomY; r <= job.height - 1 - topY; ++r) {
+            const int32_t pieceRow = job.pieceHeight - 1 - ((job.height - 1 - r) - topY);
+            const uint8_t* a = job.answer + r * job.answerStride;
+            SadRowPeriodic<Ops>(acc, a, job.tiledPiece + pieceRow * job.tiledRowBytes, vectors,
+                                period, lastMask);
+            if (edge) {
+                AccumulateRow<Ops>(edgeAcc, a + wholeBytes,
+                                   job.edgePiece + pieceRow * job.paddedRowBytes, 1,
+                                   job.cellBytes, edgeChunks, edgeMask);
+            }
+        }
+        int64_t* out = job.out + static_cast<int64_t>(m) * job.columns;
+        const int64_t* groups = job.groupAccumulators;
+        for (int32_t n = 0; n < wholeColumns; ++n) {
+            int64_t sum = 0;
+            for (int32_t g = 0; g < groupsPerCell; ++g) {
+                sum += groups[static_cast<int64_t>(n) * groupsPerCell + g];
+            }
+            out[n] = sum;
+        }
+        if (edge) {
+            out[wholeColumns] = Ops::HorizontalSum(edgeAcc[0]);
+        }
+    }
+}
+
 template <class Ops>
 void CellDistancesSimd(const DistanceJob& job) {
+    if (job.tiledPiece != nullptr) {
+        CellDistancesTiled<Ops>(job);
+        return;
+    }
     using Vec = typename Ops::Vec;
     constexpr int kW = Ops::kWidth;
     const bool edge = job.edgeCellBytes != job.cellBytes;

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "scratch_folder.h"
+#include "temp_folder.h"
+#include "text_files.h"
 
 namespace tama05 {
 namespace {
@@ -29,8 +30,8 @@ CommandRun RunSkin(std::vector<std::string> args) {
 }
 
 TEST(SkinCommand, JsonHasEveryKeyTheColoursAndTheScanLists) {
-    test::ScratchFolder folder;
-    test::WriteFile(folder / "skin.txt",
+    test::TempFolder folder;
+    test::WriteFile(folder.path() / "skin.txt",
                     "VERSION=3\r\nCLOSE_L=\r\nCLOSE_T=7\r\nCLOSE_W=10\r\nCLOSE_H=12\r\n"
                     "MINIMIZE_L=272\r\nMINIMIZE_T=3\r\nMINIMIZE_W=10\r\nMINIMIZE_H=12\r\n"
                     "MENU0_L=9\r\nMENU0_T=5\r\nMENU0_W=35\r\nMENU0_H=12\r\n"
@@ -59,18 +60,18 @@ TEST(SkinCommand, JsonHasEveryKeyTheColoursAndTheScanLists) {
 }
 
 TEST(SkinCommand, VersionIsNullUntilTaken) {
-    test::ScratchFolder folder;
-    test::WriteFile(folder / "skin.txt", "CLOSE_L=1\n");
+    test::TempFolder folder;
+    test::WriteFile(folder.path() / "skin.txt", "CLOSE_L=1\n");
     const CommandRun run = RunSkin({"--json", folder.path().string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("\"VERSION\":null"), std::string::npos);
 }
 
 TEST(SkinCommand, FoldersAreScannedInTurnFromTheDefaults) {
-    test::ScratchFolder first;
-    test::ScratchFolder second;
-    test::WriteFile(first / "skin.txt", "VERSION=1\nCLOSE_L=50\nCLOSE_T=60\n");
-    test::WriteFile(second / "skin.txt", "VERSION=2\nCLOSE_L=70\n");
+    test::TempFolder first;
+    test::TempFolder second;
+    test::WriteFile(first.path() / "skin.txt", "VERSION=1\nCLOSE_L=50\nCLOSE_T=60\n");
+    test::WriteFile(second.path() / "skin.txt", "VERSION=2\nCLOSE_L=70\n");
     const CommandRun run = RunSkin({first.path().string(), second.path().string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("VERSION=2\nCLOSE_L=70\nCLOSE_T=60\nCLOSE_W=10\n"), std::string::npos)
@@ -79,7 +80,7 @@ TEST(SkinCommand, FoldersAreScannedInTurnFromTheDefaults) {
 }
 
 TEST(SkinCommand, FolderWithoutSkinTextFails) {
-    test::ScratchFolder folder;
+    test::TempFolder folder;
     const CommandRun run = RunSkin({folder.path().string()});
     EXPECT_EQ(run.status, 1);
     ASSERT_EQ(run.messages.messages.size(), 1u);
@@ -99,14 +100,15 @@ TEST(SkinCommand, ProgramPrintsCaptionAndTextOnStderr) {
     if (!std::filesystem::exists(program)) {
         GTEST_SKIP() << "tama05-cli not built";
     }
-    test::ScratchFolder folder;
+    test::TempFolder folder;
     std::string command = "'";
     command.append(program.string()).append("' skin '").append(folder.path().string());
-    command.append("' 2>'").append((folder / "err").string()).append("'");
+    command.append("' 2>'").append((folder.path() / "err").string()).append("'");
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(test::ReadFile(folder / "err"), "エラー(ToT): 「skin.txt」が見つかりません。\n");
+    EXPECT_EQ(test::ReadFile(folder.path() / "err"),
+              "エラー(ToT): 「skin.txt」が見つかりません。\n");
     std::string usageCommand = "'";
     usageCommand.append(program.string()).append("' skin 2>/dev/null");
     const int usage = std::system(usageCommand.c_str());

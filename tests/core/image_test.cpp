@@ -73,9 +73,9 @@ TEST(ImageTest, HeadersHaveTheBitmapLayout) {
     image.SetHeaders();
     const std::array<uint8_t, 14> file = {'B', 'M', 86, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
     EXPECT_EQ(image.fileHeader.Bytes(), file);
-    const std::array<uint8_t, 40> info = {40, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,
-                                          0,  0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,
-                                          0,  0, 0, 0, 0, 0, 0, 0};
+    const std::array<uint8_t, 40> info = {40, 0, 0, 0, 5, 0, 0,  0, 2, 0, 0, 0, 1, 0,
+                                          24, 0, 0, 0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0,
+                                          0,  0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0};
     EXPECT_EQ(image.info.Bytes(), info);
 }
 
@@ -102,8 +102,8 @@ std::vector<int> ScaledColumns(int32_t from, int32_t to) {
 }
 
 TEST(ScaleImageTest, FloatRatioPicksTheColumnBelowExactMultiples) {
-    EXPECT_EQ(ScaledColumns(14, 20), (std::vector<int>{0, 0, 1, 2, 2, 3, 4, 4, 5, 6, 6, 7, 8, 9,
-                                                       9, 10, 11, 11, 12, 13}));
+    EXPECT_EQ(ScaledColumns(14, 20),
+              (std::vector<int>{0, 0, 1, 2, 2, 3, 4, 4, 5, 6, 6, 7, 8, 9, 9, 10, 11, 11, 12, 13}));
 }
 
 TEST(ScaleImageTest, ShrinksAndEnlargesByNearestColumn) {

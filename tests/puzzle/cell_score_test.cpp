@@ -36,3 +36,28 @@ TEST(CellScoreTest, HugePiecesNeitherWrapNorLeaveTheRange) {
 
 }  // namespace
 }  // namespace tama05
+
+namespace tama05 {
+namespace {
+
+// The thresholds must decide exactly as comparing CellScore with the stored score.
+TEST(ScoreThresholdsTest, AgreeWithCellScoreEverywhere) {
+    for (auto [pw, ph] : {std::pair{2, 2}, {10, 10}, {16, 16}, {33, 7}}) {
+        const ScoreThresholds thresholds(pw, ph);
+        const int64_t worst = int64_t{255} * 3 * pw * ph;
+        const int64_t step = worst > 200000 ? 7 : 1;
+        for (int64_t d = 0; d <= worst; d += step) {
+            const int score = CellScore(d, pw, ph);
+            for (int stored : {score - 1, score, score + 1, 0, 100}) {
+                if (stored < 0 || stored > 100) {
+                    continue;
+                }
+                ASSERT_EQ(thresholds.Beats(d, stored), score > stored)
+                    << pw << "x" << ph << " d=" << d << " stored=" << stored;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tama05

@@ -6,13 +6,14 @@
 #include <cstring>
 #include <string>
 
-#include "scratch_folder.h"
+#include "temp_folder.h"
+#include "text_files.h"
 
 namespace tama05 {
 namespace {
 
 using test::ReadFile;
-using test::ScratchFolder;
+using test::TempFolder;
 using test::WriteFile;
 
 int32_t I32At(const std::string& bytes, size_t offset) {
@@ -28,15 +29,15 @@ std::string PathFieldAt(const std::string& bytes, size_t offset) {
 }
 
 TEST(Settings, FirstStartWritesDefaultsOf1596Bytes) {
-    ScratchFolder program;
-    std::filesystem::create_directory(program / "skin");
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    std::filesystem::create_directory(program.path() / "skin");
+    const auto file = program.path() / "tama05.ini";
     AppSettings settings;
     EXPECT_EQ(LoadSettings(program.path(), file, settings), 0);
 
     const std::string bytes = ReadFile(file);
     ASSERT_EQ(bytes.size(), 1596u);
-    EXPECT_EQ(PathFieldAt(bytes, 0), (program / "skin").string());
+    EXPECT_EQ(PathFieldAt(bytes, 0), (program.path() / "skin").string());
     for (size_t field = 1; field < 6; ++field) {
         EXPECT_EQ(PathFieldAt(bytes, 260 * field), program.path().string()) << field;
     }
@@ -53,21 +54,21 @@ TEST(Settings, FirstStartWritesDefaultsOf1596Bytes) {
     EXPECT_EQ(I32At(bytes, 1588), 0);
     EXPECT_EQ(I32At(bytes, 1592), 0);
 
-    EXPECT_EQ(settings.skinFolder, program / "skin");
+    EXPECT_EQ(settings.skinFolder, program.path() / "skin");
     EXPECT_EQ(settings.pieceFolder, program.path());
     EXPECT_EQ(settings.controlLayoutFlag, 1);
 }
 
 TEST(Settings, DefaultSkinFolderIsTheProgramFolderWithoutSkinSubfolder) {
-    ScratchFolder program;
+    TempFolder program;
     AppSettings settings;
-    LoadSettings(program.path(), program / "tama05.ini", settings);
+    LoadSettings(program.path(), program.path() / "tama05.ini", settings);
     EXPECT_EQ(settings.skinFolder, program.path());
 }
 
 TEST(Settings, PackedFieldsRoundTrip) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     AppSettings settings = DefaultSettings(program.path());
     settings.skinFolder = "/skins/青空";
     settings.alwaysOnTop = 1;
@@ -111,8 +112,8 @@ TEST(Settings, PackedFieldsRoundTrip) {
 }
 
 TEST(Settings, ShortFileIsReplacedByDefaults) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     WriteFile(file, std::string(1595, '\x07'));
     AppSettings settings;
     LoadSettings(program.path(), file, settings);
@@ -124,8 +125,8 @@ TEST(Settings, ShortFileIsReplacedByDefaults) {
 }
 
 TEST(Settings, LongFileIsReadAndItsTailIgnored) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     AppSettings written = DefaultSettings(program.path());
     written.pieceWidth = 40;
     written.sliderBarTop = 99;
@@ -143,19 +144,19 @@ TEST(Settings, LongFileIsReadAndItsTailIgnored) {
 }
 
 TEST(Settings, UnreadableFileGivesDefaults) {
-    ScratchFolder program;
+    TempFolder program;
     // A folder where the file should be: cannot be read, nor replaced.
-    std::filesystem::create_directory(program / "tama05.ini");
+    std::filesystem::create_directory(program.path() / "tama05.ini");
     AppSettings settings;
     settings.pieceWidth = 3;
-    EXPECT_EQ(LoadSettings(program.path(), program / "tama05.ini", settings), 0);
+    EXPECT_EQ(LoadSettings(program.path(), program.path() / "tama05.ini", settings), 0);
     EXPECT_EQ(settings.pieceWidth, 16);
     EXPECT_EQ(settings.answerFolder, program.path());
 }
 
 TEST(Settings, PathWithoutCodePage932FormKeepsItsPreviousValue) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     AppSettings settings = DefaultSettings(program.path());
     settings.openFolder = "/photos/before";
     ASSERT_EQ(SaveSettings(file, settings), 0);
@@ -169,8 +170,8 @@ TEST(Settings, PathWithoutCodePage932FormKeepsItsPreviousValue) {
 }
 
 TEST(Settings, OverlongPathIsNeverCut) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     AppSettings settings = DefaultSettings(program.path());
     settings.pieceFolder = "/" + std::string(258, 'a');  // 259 bytes: fits
     ASSERT_EQ(SaveSettings(file, settings), 0);
@@ -194,8 +195,8 @@ TEST(Settings, OverlongPathIsNeverCut) {
 }
 
 TEST(Settings, FieldWithoutTerminatorOrValidTextGetsItsDefault) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     AppSettings settings = DefaultSettings(program.path());
     ASSERT_EQ(SaveSettings(file, settings), 0);
     std::string bytes = ReadFile(file);
@@ -209,8 +210,8 @@ TEST(Settings, FieldWithoutTerminatorOrValidTextGetsItsDefault) {
 }
 
 TEST(Settings, SaveReplacesAtomicallyAndLeavesNoTemporaryFile) {
-    ScratchFolder program;
-    const auto file = program / "tama05.ini";
+    TempFolder program;
+    const auto file = program.path() / "tama05.ini";
     WriteFile(file, "old");
     AppSettings settings = DefaultSettings(program.path());
     ASSERT_EQ(SaveSettings(file, settings), 0);
@@ -223,8 +224,8 @@ TEST(Settings, SaveReplacesAtomicallyAndLeavesNoTemporaryFile) {
 }
 
 TEST(Settings, SaveCreatesTheConfigurationFolder) {
-    ScratchFolder home;
-    const auto file = home / ".config/tama05/tama05.ini";
+    TempFolder home;
+    const auto file = home.path() / ".config/tama05/tama05.ini";
     AppSettings settings = DefaultSettings(home.path());
     ASSERT_EQ(SaveSettings(file, settings), 0);
     EXPECT_EQ(ReadFile(file).size(), 1596u);
@@ -234,11 +235,11 @@ TEST(Settings, SaveFailsWhenTheFolderCannotBeWritten) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "permissions do not hold for root";
     }
-    ScratchFolder program;
+    TempFolder program;
     std::filesystem::permissions(
         program.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     AppSettings settings = DefaultSettings(program.path());
-    EXPECT_EQ(SaveSettings(program / "tama05.ini", settings), -1);
+    EXPECT_EQ(SaveSettings(program.path() / "tama05.ini", settings), -1);
 }
 
 TEST(Settings, FileGoesToTheProgramFolderOnlyWhenWritable) {

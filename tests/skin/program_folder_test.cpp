@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_folder.h"
+#include "temp_folder.h"
 
 namespace tama05 {
 namespace {
@@ -24,10 +24,10 @@ TEST(ProgramFolder, PuzzleArgumentDropsEveryDoubleQuote) {
 }
 
 TEST(ProgramFolder, DefaultSkinFolderPrefersTheSkinSubfolder) {
-    test::ScratchFolder program;
+    test::TempFolder program;
     EXPECT_EQ(DefaultSkinFolder(program.path()), program.path());
-    std::filesystem::create_directory(program / "skin");
-    EXPECT_EQ(DefaultSkinFolder(program.path()), program / "skin");
+    std::filesystem::create_directory(program.path() / "skin");
+    EXPECT_EQ(DefaultSkinFolder(program.path()), program.path() / "skin");
 }
 
 }  // namespace

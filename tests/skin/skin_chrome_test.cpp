@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "fake_picture_loader.h"
-#include "scratch_folder.h"
+#include "temp_folder.h"
 #include "test_pictures.h"
+#include "text_files.h"
 
 namespace tama05 {
 namespace {
@@ -42,26 +43,26 @@ class RecordingChangeScreen final : public SkinChangeScreen {
 class ChangeSkinTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(root / "default");
-        std::filesystem::create_directories(root / "blue");
-        test::WriteFile(root / "default/skin.txt", "VERSION=1\n");
+        std::filesystem::create_directories(root.path() / "default");
+        std::filesystem::create_directories(root.path() / "blue");
+        test::WriteFile(root.path() / "default/skin.txt", "VERSION=1\n");
         // The blue skin moves the close button and colours the score text.
-        test::WriteFile(root / "blue/skin.txt",
+        test::WriteFile(root.path() / "blue/skin.txt",
                         "VERSION=2\nCLOSE_L=40\nCLOSE_T=2\nCLOSE_W=8\nCLOSE_H=6\n");
-        loader.Add(root / "blue/ctrl_back.png", test::SolidImage(100, 20, 10, 10, 10));
-        loader.Add(root / "blue/ctrl_normal.png", test::SolidImage(100, 20, 11, 11, 11));
-        loader.Add(root / "blue/ctrl_over.png", test::SolidImage(100, 20, 12, 12, 12));
-        loader.Add(root / "blue/ctrl_down.png", test::SolidImage(100, 20, 13, 13, 13));
-        loader.Add(root / "blue/sub_ctrl_back.png", test::SolidImage(100, 20, 20, 20, 20));
-        skinFolder = root / "default";
+        loader.Add(root.path() / "blue/ctrl_back.png", test::SolidImage(100, 20, 10, 10, 10));
+        loader.Add(root.path() / "blue/ctrl_normal.png", test::SolidImage(100, 20, 11, 11, 11));
+        loader.Add(root.path() / "blue/ctrl_over.png", test::SolidImage(100, 20, 12, 12, 12));
+        loader.Add(root.path() / "blue/ctrl_down.png", test::SolidImage(100, 20, 13, 13, 13));
+        loader.Add(root.path() / "blue/sub_ctrl_back.png", test::SolidImage(100, 20, 20, 20, 20));
+        skinFolder = root.path() / "default";
     }
 
     SkinContext Context() {
-        return SkinContext{skinFolder, root / "default", layout,
-                           messages,   std::ref(loader), std::ref(loader)};
+        return SkinContext{skinFolder, root.path() / "default", layout,
+                           messages,   std::ref(loader),        std::ref(loader)};
     }
 
-    test::ScratchFolder root;
+    test::TempFolder root;
     test::FakePictureLoader loader;
     std::filesystem::path skinFolder;
     SkinLayout layout;
@@ -73,14 +74,14 @@ class ChangeSkinTest : public ::testing::Test {
 TEST_F(ChangeSkinTest, CancelChangesNothing) {
     EXPECT_EQ(ChangeSkin(Context(), chrome, screen), -1);
     EXPECT_EQ(screen.events, (std::vector<std::string>{"browse スキンのフォルダを指定 default"}));
-    EXPECT_EQ(skinFolder, root / "default");
+    EXPECT_EQ(skinFolder, root.path() / "default");
     EXPECT_TRUE(loader.requests.empty());
 }
 
 TEST_F(ChangeSkinTest, RunsItsStepsInOrder) {
-    screen.choice = root / "blue";
+    screen.choice = root.path() / "blue";
     EXPECT_EQ(ChangeSkin(Context(), chrome, screen), 0);
-    EXPECT_EQ(skinFolder, root / "blue");
+    EXPECT_EQ(skinFolder, root.path() / "blue");
     EXPECT_EQ(layout[SkinKey::kCloseL], 40);
     const std::vector<std::string> expected = {"browse スキンのフォルダを指定 default",
                                                "command 32789",
@@ -121,18 +122,18 @@ TEST_F(ChangeSkinTest, RunsItsStepsInOrder) {
 }
 
 TEST_F(ChangeSkinTest, FolderWithoutSkinTextFallsBackToTheDefaultSkin) {
-    std::filesystem::create_directories(root / "empty");
-    screen.choice = root / "empty";
+    std::filesystem::create_directories(root.path() / "empty");
+    screen.choice = root.path() / "empty";
     EXPECT_EQ(ChangeSkin(Context(), chrome, screen), 0);
-    EXPECT_EQ(skinFolder, root / "default");
+    EXPECT_EQ(skinFolder, root.path() / "default");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(screen.events.back(), "invalidate");
 }
 
 TEST_F(ChangeSkinTest, NoSkinTextAnywhereShowsTheMessageAndGoesOn) {
-    std::filesystem::remove(root / "default/skin.txt");
-    std::filesystem::create_directories(root / "empty");
-    screen.choice = root / "empty";
+    std::filesystem::remove(root.path() / "default/skin.txt");
+    std::filesystem::create_directories(root.path() / "empty");
+    screen.choice = root.path() / "empty";
     EXPECT_EQ(ChangeSkin(Context(), chrome, screen), 0);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].caption, "エラー(ToT)");
@@ -140,8 +141,8 @@ TEST_F(ChangeSkinTest, NoSkinTextAnywhereShowsTheMessageAndGoesOn) {
 }
 
 TEST_F(ChangeSkinTest, CreateTakesEveryRectangleAndCapturesTheBases) {
-    skinFolder = root / "blue";
-    ASSERT_EQ(LoadSkinLayout(skinFolder, root / "default", layout, messages), 0);
+    skinFolder = root.path() / "blue";
+    ASSERT_EQ(LoadSkinLayout(skinFolder, root.path() / "default", layout, messages), 0);
     SkinSources sources;
     LoadSkinSources(Context(), sources);
     EXPECT_EQ(CreateChrome(Context(), sources, chrome, screen), 0);

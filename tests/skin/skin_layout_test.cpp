@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "scratch_folder.h"
+#include "temp_folder.h"
+#include "text_files.h"
 
 namespace tama05 {
 namespace {
@@ -232,27 +233,27 @@ TEST(SkinLayout, ArbitraryBytesNeverBreakTheScanner) {
 }
 
 TEST(SkinLayout, FallsBackToTheDefaultSkinFolder) {
-    test::ScratchFolder root;
-    std::filesystem::create_directories(root / "default");
-    std::filesystem::create_directories(root / "chosen");
-    test::WriteFile(root / "default/skin.txt", "VERSION=9\nCLOSE_L=8\n");
-    std::filesystem::path skinFolder = root / "chosen";
+    test::TempFolder root;
+    std::filesystem::create_directories(root.path() / "default");
+    std::filesystem::create_directories(root.path() / "chosen");
+    test::WriteFile(root.path() / "default/skin.txt", "VERSION=9\nCLOSE_L=8\n");
+    std::filesystem::path skinFolder = root.path() / "chosen";
     SkinLayout layout;
     RecordingMessageSink messages;
-    EXPECT_EQ(LoadSkinLayout(skinFolder, root / "default", layout, messages), 0);
-    EXPECT_EQ(skinFolder, root / "default");
+    EXPECT_EQ(LoadSkinLayout(skinFolder, root.path() / "default", layout, messages), 0);
+    EXPECT_EQ(skinFolder, root.path() / "default");
     EXPECT_EQ(layout[SkinKey::kCloseL], 8);
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST(SkinLayout, NoSkinTextAnywhereShowsTheMessageAndKeepsTheLayout) {
-    test::ScratchFolder root;
-    std::filesystem::path skinFolder = root / "missing";
+    test::TempFolder root;
+    std::filesystem::path skinFolder = root.path() / "missing";
     SkinLayout layout;
     layout.values[1] = 77;
     RecordingMessageSink messages;
-    EXPECT_EQ(LoadSkinLayout(skinFolder, root / "also-missing", layout, messages), -1);
-    EXPECT_EQ(skinFolder, root / "also-missing");
+    EXPECT_EQ(LoadSkinLayout(skinFolder, root.path() / "also-missing", layout, messages), -1);
+    EXPECT_EQ(skinFolder, root.path() / "also-missing");
     EXPECT_EQ(layout[SkinKey::kCloseL], 77);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "「skin.txt」が見つかりません。");

@@ -1,0 +1,94 @@
+#include "core/picture_export.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/atomic_file.h"
+#include "core/bmp_file.h"
+#include "core/jpeg_file.h"
+#include "core/png_file.h"
+
+namespace tama05 {
+
+namespace {
+
+constexpr float kOneOver255 = 1.0f / 255.0f;
+constexpr int kExportJpegQuality = 80;
+
+}  // namespace
+
+int ComposeExportImage(const Image& canvas, const Image& answer, int blendValue, Image& out) {
+    if (canvas.width() != answer.width() || canvas.height() != answer.height() ||
+        canvas.byteCount() != answer.byteCount()) {
+        return -1;
+    }
+    if (out.CreateFilled(answer.width(), answer.height(), 0) != 0) {
+        return -1;
+    }
+    const double x = std::clamp(blendValue * static_cast<double>(kOneOver255), 0.0, 1.0);
+    // Only 256 × 256 byte pairs exist: the table holds every result of the blend.
+    std::vector<uint8_t> table(256 * 256);
+    for (int c = 0; c < 256; ++c) {
+        for (int a = 0; a < 256; ++a) {
+            const double value = x * c + (1.0 - x) * a;
+            table[static_cast<size_t>(c) * 256 + static_cast<size_t>(a)] =
+                static_cast<uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
+        }
+    }
+    const uint8_t* from = canvas.data();
+    const uint8_t* under = answer.data();
+    uint8_t* to = out.data();
+    for (size_t i = 0; i < out.byteCount(); ++i) {
+        to[i] = table[static_cast<size_t>(from[i]) * 256 + under[i]];
+    }
+    out.SetHeaders();
+    return 0;
+}
+
+int ExportJpeg(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
+               const Image& answer, int blendValue) {
+    Image picture;
+    std::vector<uint8_t> bytes;
+    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0 ||
+        WriteJpegStream(bytes, picture, kExportJpegQuality, true) != 1) {
+        messages.ShowMessage("JPEGファイル作成に失敗しました。WRITE_JPEG", "失敗");
+        return -1;
+    }
+    const int written = WriteFileAtomically(path, bytes);
+    if (written == -1) {
+        messages.ShowMessage("ファイルオープンに失敗しました。WRITE_JPEG", "失敗");
+        return -1;
+    }
+    if (written != 0) {
+        messages.ShowMessage("JPEGファイル作成に失敗しました。WRITE_JPEG", "失敗");
+        return -1;
+    }
+    return 0;
+}
+
+int ExportBmp(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
+              const Image& answer, int blendValue) {
+    Image picture;
+    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0 ||
+        WriteFileAtomically(path, EncodeBmp(picture)) != 0) {
+        messages.ShowMessage("ファイル生成に失敗しました。", "Error");
+        return -3;
+    }
+    return 0;
+}
+
+int ExportPng(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
+              const Image& answer, int blendValue, const AlphaPlane* answerAlpha) {
+    Image picture;
+    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0) {
+        messages.ShowMessage("ファイルオープンに失敗しました。WRITE_PNG", "失敗");
+        return -1;
+    }
+    const AlphaPlane* plane =
+        answerAlpha != nullptr && answerAlpha->Matches(picture.width(), picture.height())
+            ? answerAlpha
+            : nullptr;
+    return WritePngFile(messages, path, picture, plane);
+}
+
+}  // namespace tama05

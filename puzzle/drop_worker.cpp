@@ -1,0 +1,129 @@
+#include "puzzle/drop_worker.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace tama05 {
+
+namespace {
+
+// The drop runs below the user-interface thread so that the window stays responsive.
+void LowerThisThreadsPriority() {
+    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
+    ::setpriority(PRIO_PROCESS, tid, 10);
+}
+
+}  // namespace
+
+DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
+                       const PictureSourceReader& reader, DropScreen& screen,
+                       RandomGenerator& random, MatchScratch& scratch) {
+    DropReport report;
+    report.files = static_cast<int32_t>(std::min<size_t>(files.size(), INT32_MAX));
+    int32_t pieceWidth;
+    int32_t pieceHeight;
+    {
+        std::lock_guard lock(puzzle.mutex);
+        pieceWidth = puzzle.pieceWidth;
+        pieceHeight = puzzle.pieceHeight;
+        report.oldScore = puzzle.PuzzleScore;
+        report.score = puzzle.PuzzleScore;
+    }
+    screen.ShowWaitMeter(true);
+    const bool tooMany = files.size() > static_cast<size_t>(kMaxDropFiles);
+    const int32_t count = tooMany ? kMaxDropFiles : report.files;
+    report.ignored = report.files - count;
+
+    const FlashCellFn flash = [&screen](const Image& piece, int32_t x, int32_t y, int32_t w,
+                                        int32_t h) { screen.FlashCell(piece, x, y, w, h); };
+    Image loaded;
+    Image piece;
+    for (int32_t i = 0; i < count; ++i) {
+        const std::filesystem::path& path = files[static_cast<size_t>(i)];
+        screen.DrawWaitMeter(i, count);
+        loaded.Clear();
+        if (reader(path, loaded) != 0 || ScaleImage(loaded, piece, pieceWidth, pieceHeight) != 0) {
+            report.skipped.push_back(path);
+            continue;
+        }
+        std::lock_guard lock(puzzle.mutex);
+        const int result = MatchPieces(flash, puzzle.AnswerImage, std::span<const Image>(&piece, 1),
+                                       puzzle.MosaicCanvas, puzzle.PieceScores, &scratch);
+        if (result < 0) {
+            report.skipped.push_back(path);
+            continue;
+        }
+        report.changed += result;
+        ++report.processed;
+    }
+
+    if (tooMany) {
+        report.comment = CommentKind::kTooManyFiles;
+        screen.Comment(CommentKind::kTooManyFiles, report.changed);
+    } else {
+        std::optional<ScoreUpdate> update;
+        {
+            std::lock_guard lock(puzzle.mutex);
+            update = UpdateScore(puzzle, report.changed, count, random);
+        }
+        if (update) {
+            report.score = update->newScore;
+            report.comment = update->comment;
+            screen.Comment(update->comment, report.changed);
+            screen.ShowScore(update->newScore);
+        }
+    }
+    screen.ShowWaitMeter(false);
+    return report;
+}
+
+DropWorker::DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
+                       RandomGenerator& random)
+    : m_puzzle(puzzle), m_reader(std::move(reader)), m_screen(screen), m_random(random) {}
+
+DropWorker::~DropWorker() { Wait(); }
+
+bool DropWorker::Start(std::vector<std::filesystem::path> files,
+                       std::function<void(const DropReport&)> done) {
+    if (m_busy.exchange(true)) {
+        return false;
+    }
+    if (m_thread.joinable()) {
+        m_thread.join();  // the previous drop has ended: it cleared the flag as its last step
+    }
+    m_thread = std::thread([this, files = std::move(files), done = std::move(done)] {
+        LowerThisThreadsPriority();
+        const DropReport report =
+            ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random, m_scratch);
+        if (done) {
+            done(report);
+        }
+        m_busy.store(false);
+    });
+    return true;
+}
+
+void DropWorker::Wait() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+int AcceptDrop(const Puzzle& puzzle, DropWorker& worker, std::vector<std::filesystem::path> files,
+               MessageSink& messages, std::function<void(const DropReport&)> done) {
+    PuzzleState state;
+    {
+        std::lock_guard lock(puzzle.mutex);
+        state = puzzle.state;
+    }
+    if (state != PuzzleState::kReady) {
+        messages.ShowMessage("まだパズルファイルが読み込まれていません。",
+                             "ファイルを読み込んでください。");
+        return -1;
+    }
+    worker.Start(std::move(files), std::move(done));
+    return 0;
+}
+
+}  // namespace tama05

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <thread>
+#include <vector>
+
+#include "core/image.h"
+#include "core/message_sink.h"
+#include "puzzle/matching.h"
+#include "puzzle/puzzle.h"
+#include "puzzle/random_generator.h"
+#include "puzzle/score_update.h"
+
+namespace tama05 {
+
+// At most this many files of one drop are looked at.
+inline constexpr int32_t kMaxDropFiles = 256;
+
+// What a drop shows while it runs. The worker calls these on its own thread, in the order of
+// the drop; a window hands each call over to its user-interface thread.
+class DropScreen {
+public:
+    virtual ~DropScreen() = default;
+    virtual void ShowWaitMeter(bool visible) = 0;
+    // Drawn before the file of that index is read, for that index.
+    virtual void DrawWaitMeter(int32_t index, int32_t count) = 0;
+    // A cell changed: the piece now at (x, y from the top) of a width × height picture. Called
+    // while the puzzle is locked: hand it over, never wait for the user-interface thread here.
+    virtual void FlashCell(const Image& piece, int32_t x, int32_t y, int32_t width,
+                           int32_t height) = 0;
+    // The after-drop comment; changed is the number of cells changed by the drop.
+    virtual void Comment(CommentKind kind, int32_t changed) = 0;
+    // The new puzzle score for the score panel.
+    virtual void ShowScore(int32_t score) = 0;
+};
+
+// Reads one dropped file into a picture: 0 when the picture is usable, non-zero to skip the file.
+using PictureSourceReader = std::function<int(const std::filesystem::path&, Image&)>;
+
+struct DropReport {
+    int32_t files = 0;      // files in the drop
+    int32_t processed = 0;  // read and matched
+    int32_t ignored = 0;    // beyond the first 256
+    int32_t changed = 0;    // cells changed
+    int32_t oldScore = 0;
+    int32_t score = 0;
+    std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
+    std::optional<CommentKind> comment;
+};
+
+// One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
+// to the piece size and offered to every cell; then the score is updated and a comment chosen,
+// or, for a drop of more than 256 files, only the too-many-files comment is made.
+DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
+                       const PictureSourceReader& reader, DropScreen& screen,
+                       RandomGenerator& random, MatchScratch& scratch);
+
+// Runs drops one at a time on a thread of lowered priority.
+class DropWorker {
+public:
+    DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
+               RandomGenerator& random);
+    ~DropWorker();
+    DropWorker(const DropWorker&) = delete;
+    DropWorker& operator=(const DropWorker&) = delete;
+
+    bool busy() const { return m_busy.load(); }
+    // Starts a drop unless one is running; returns false when the drop is ignored. done, if
+    // given, receives the report on the worker thread as its last step before the busy flag
+    // is cleared.
+    bool Start(std::vector<std::filesystem::path> files,
+               std::function<void(const DropReport&)> done = {});
+    // Waits for a running drop to end.
+    void Wait();
+
+private:
+    Puzzle& m_puzzle;
+    PictureSourceReader m_reader;
+    DropScreen& m_screen;
+    RandomGenerator& m_random;
+    MatchScratch m_scratch;
+    std::atomic<bool> m_busy{false};
+    std::thread m_thread;
+};
+
+// A drop on the main window: refused with a message unless the puzzle is ready; otherwise the
+// worker is started (or the drop ignored while one runs) and 0 returned, after which the caller
+// marks the puzzle changed.
+int AcceptDrop(const Puzzle& puzzle, DropWorker& worker, std::vector<std::filesystem::path> files,
+               MessageSink& messages, std::function<void(const DropReport&)> done = {});
+
+}  // namespace tama05

@@ -6,7 +6,10 @@
 // offset 54, each padded to a multiple of 4 bytes, exactly as the picture keeps them.
 #include "core/bmp_file.h"
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -57,7 +60,79 @@ BitmapInfoHeader ParseInfoHeader(std::span<const uint8_t> bytes) {
     return h;
 }
 
+// The headers judged before any pixel is allocated: the failure code, or 0 with the picture's
+// width, height and block size.
+struct ParsedHeaders {
+    BitmapFileHeader fileHeader;
+    BitmapInfoHeader info;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint64_t pixelBytes = 0;
+};
+
+int ParseHeaders(std::span<const uint8_t> headerBytes, ParsedHeaders& parsed) {
+    parsed.fileHeader = ParseFileHeader(headerBytes.first(14));
+    parsed.info = ParseInfoHeader(headerBytes.subspan(14, 40));
+    const BitmapInfoHeader& info = parsed.info;
+    const int64_t width = info.biWidth;
+    const int64_t height = info.biHeight < 0 ? -int64_t{info.biHeight} : int64_t{info.biHeight};
+    if (info.biCompression != 0) {
+        return kBmpCompressed;
+    }
+    if (info.biBitCount != 24) {
+        return kBmpNot24Bit;
+    }
+    const auto size = CheckPictureSize(width, height);
+    if (!size) {
+        return kBmpSizeRefused;
+    }
+    parsed.width = static_cast<int32_t>(width);
+    parsed.height = static_cast<int32_t>(height);
+    parsed.pixelBytes = static_cast<uint64_t>(size->bytes);
+    return 0;
+}
+
+// bfSize − 14, kept non-negative so that a wrong size field never reads as a failure code.
+int SuccessCode(const BitmapFileHeader& fileHeader) {
+    const int64_t result = int64_t{fileHeader.bfSize} - 14;
+    if (result < 0) {
+        return 0;
+    }
+    return static_cast<int>(std::min<int64_t>(result, std::numeric_limits<int32_t>::max()));
+}
+
 }  // namespace
+
+int DecodeBmp(std::span<const uint8_t> bytes, Image& image) {
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
+        return kBmpNotBm;
+    }
+    if (bytes.size() < 14) {
+        return kBmpNoFileHeader;
+    }
+    if (bytes.size() < kBmpHeaderBytes) {
+        return kBmpNoInfoHeader;
+    }
+    ParsedHeaders parsed;
+    if (const int code = ParseHeaders(bytes.first(kBmpHeaderBytes), parsed); code != 0) {
+        return code;
+    }
+    // The pixels always start right after the two headers; the offset field is not used.
+    if (bytes.size() - kBmpHeaderBytes < parsed.pixelBytes) {
+        return kBmpNoPixels;
+    }
+    Image read;
+    if (read.Create(parsed.width, parsed.height) != 0) {
+        return kBmpSizeRefused;
+    }
+    if (read.byteCount() != 0) {
+        std::memcpy(read.data(), bytes.data() + kBmpHeaderBytes, read.byteCount());
+    }
+    read.info = parsed.info;
+    read.fileHeader = parsed.fileHeader;
+    image = std::move(read);
+    return SuccessCode(parsed.fileHeader);
+}
 
 int ReadBmpFile(Image& image, const std::filesystem::path& path) {
     {
@@ -75,50 +150,40 @@ int ReadBmpFile(Image& image, const std::filesystem::path& path) {
     if (!file) {
         return kBmpCannotOpen;
     }
-    std::array<uint8_t, 14> fileBytes{};
-    if (std::fread(fileBytes.data(), 1, fileBytes.size(), file.get()) != fileBytes.size()) {
+    std::array<uint8_t, kBmpHeaderBytes> headerBytes{};
+    if (std::fread(headerBytes.data(), 1, 14, file.get()) != 14) {
         return kBmpNoFileHeader;
     }
-    std::array<uint8_t, 40> infoBytes{};
-    if (std::fread(infoBytes.data(), 1, infoBytes.size(), file.get()) != infoBytes.size()) {
+    if (std::fread(headerBytes.data() + 14, 1, 40, file.get()) != 40) {
         return kBmpNoInfoHeader;
     }
-    const BitmapFileHeader fileHeader = ParseFileHeader(fileBytes);
-    const BitmapInfoHeader info = ParseInfoHeader(infoBytes);
-
-    const int64_t width = info.biWidth;
-    const int64_t height = info.biHeight < 0 ? -int64_t{info.biHeight} : int64_t{info.biHeight};
-    if (info.biCompression != 0) {
-        return kBmpCompressed;
+    ParsedHeaders parsed;
+    if (const int code = ParseHeaders(headerBytes, parsed); code != 0) {
+        return code;
     }
-    if (info.biBitCount != 24) {
-        return kBmpNot24Bit;
-    }
-    if (!CheckPictureSize(width, height)) {
-        return kBmpSizeRefused;
+    // A file too short for its pixels is refused before the block is allocated, so that a
+    // small file claiming a large picture costs nothing.
+    struct stat st {};
+    if (::fstat(::fileno(file.get()), &st) != 0 || st.st_size < 0 ||
+        static_cast<uint64_t>(st.st_size) < kBmpHeaderBytes + parsed.pixelBytes) {
+        return kBmpNoPixels;
     }
     Image read;
-    if (read.Create(static_cast<int32_t>(width), static_cast<int32_t>(height)) != 0) {
+    if (read.Create(parsed.width, parsed.height) != 0) {
         return kBmpSizeRefused;
     }
-    // The pixels always start right after the two headers; the offset field is not used.
-    if (std::fseek(file.get(), 54, SEEK_SET) != 0) {
+    if (std::fseek(file.get(), kBmpHeaderBytes, SEEK_SET) != 0) {
         return kBmpSeekFailed;
     }
     if (read.byteCount() != 0 &&
         std::fread(read.data(), 1, read.byteCount(), file.get()) != read.byteCount()) {
         return kBmpNoPixels;
     }
-    read.info = info;
-    read.fileHeader = fileHeader;
+    read.info = parsed.info;
+    read.fileHeader = parsed.fileHeader;
     read.path = path.string();
     image = std::move(read);
-    // bfSize − 14, kept non-negative so that a wrong size field never reads as a failure code.
-    const int64_t result = int64_t{fileHeader.bfSize} - 14;
-    if (result < 0) {
-        return 0;
-    }
-    return static_cast<int>(std::min<int64_t>(result, std::numeric_limits<int32_t>::max()));
+    return SuccessCode(parsed.fileHeader);
 }
 
 std::vector<uint8_t> EncodeBmp(const Image& image) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "core/image.h"
@@ -24,6 +25,12 @@ inline constexpr int kBmpSizeRefused = -9;
 // the file (a negative height stays negative, its rows stay in file order) and the path is
 // recorded. On failure image is left as it was.
 int ReadBmpFile(Image& image, const std::filesystem::path& path);
+
+// The two headers before the pixel rows.
+inline constexpr size_t kBmpHeaderBytes = 54;
+
+// ReadBmpFile on the bytes of a whole BMP file already in memory (no path is recorded).
+int DecodeBmp(std::span<const uint8_t> bytes, Image& image);
 
 // The bytes of a BMP file of image: a 14-byte file header, a 40-byte information header for
 // 24 bits without compression, then the pixel block as it lies in memory.

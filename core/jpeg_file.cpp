@@ -154,6 +154,7 @@ void StoreScanline(const JSAMPLE* from, int components, bool invertedCmyk, uint8
 struct DecodeJob {
     const uint8_t* data;
     size_t size;
+    int64_t maxPixels;
     Image* image;     // created here once the size is known and accepted
     size_t consumed;  // bytes up to and including the end marker
 };
@@ -172,7 +173,7 @@ bool Decode(DecodeJob* job) {
     jpeg_create_decompress(&cinfo);
     AttachMemorySource(&cinfo, &source, job->data, job->size);
     jpeg_read_header(&cinfo, TRUE);
-    if (!CheckPictureSize(cinfo.image_width, cinfo.image_height)) {
+    if (!CheckPictureSize(cinfo.image_width, cinfo.image_height, job->maxPixels)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -260,13 +261,13 @@ bool Encode(EncodeJob* job) {
 
 }  // namespace
 
-int ReadJpegStream(ByteReader& reader, Image& image) {
+int ReadJpegStream(ByteReader& reader, Image& image, int64_t maxPixels) {
     const std::span<const uint8_t> bytes = reader.Rest();
     if (bytes.empty()) {
         return kJpegDecodeFailed;
     }
     Image decoded;
-    DecodeJob job{bytes.data(), bytes.size(), &decoded, 0};
+    DecodeJob job{bytes.data(), bytes.size(), maxPixels, &decoded, 0};
     if (!Decode(&job)) {
         return kJpegDecodeFailed;
     }

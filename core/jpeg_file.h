@@ -6,6 +6,7 @@
 
 #include "core/byte_reader.h"
 #include "core/image.h"
+#include "core/limits.h"
 
 namespace tama05 {
 
@@ -18,8 +19,9 @@ inline constexpr int kJpegCannotOpen = -1;
 // greyscale and CMYK/YCCK pictures all become ordinary 3-byte pictures. On success the
 // reader is moved just past the JPEG's end marker, so data that follows an embedded JPEG
 // can be read next. Returns 1, or 0 (image and reader as they were) when the data is
-// corrupt, ends early, or declares a size beyond the picture bound.
-int ReadJpegStream(ByteReader& reader, Image& image);
+// corrupt, ends early, or declares more than maxPixels pixels (refused before the decoder
+// allocates its buffers).
+int ReadJpegStream(ByteReader& reader, Image& image, int64_t maxPixels = kMaxPicturePixels);
 
 // ReadJpegStream on a whole file; records the path on success. Returns 1, 0, or -1 when the
 // file cannot be opened or read.

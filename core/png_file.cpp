@@ -81,6 +81,18 @@ int ChannelsOf(int colourType) {
     }
 }
 
+// Deflate codes at most 258 bytes in a length and distance pair of two bits, so no stream
+// inflates to more than 1032 times its size; the margin covers the zlib header and checksum.
+constexpr uint64_t kMaxInflateRatio = 1032;
+constexpr uint64_t kInflateMargin = 1024;
+
+// Whether a stream of dataBytes could hold the filtered rows of the picture (one filter byte a
+// row ahead of its samples; interlaced pictures need more, never less).
+bool CouldHoldRows(const PngHeader& header, size_t dataBytes) {
+    const uint64_t filtered = (uint64_t{header.rowBytes} + 1) * header.height;
+    return filtered <= uint64_t{dataBytes} * kMaxInflateRatio + kInflateMargin;
+}
+
 struct PngInput {
     const uint8_t* data = nullptr;
     size_t size = 0;
@@ -245,7 +257,7 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
 }
 
 int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
-                  PictureReadState* state) {
+                  PictureReadState* state, int64_t maxPixels) {
     if (alphaPlane != nullptr) {
         alphaPlane->Clear();
     }
@@ -255,7 +267,7 @@ int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
         if (const int form = CheckForm(*peeked); form != kPngOk) {
             return form;
         }
-        if (!CheckPictureSize(peeked->width, peeked->height)) {
+        if (!CheckPictureSize(peeked->width, peeked->height, maxPixels)) {
             return kPngSizeRefused;
         }
     }
@@ -275,11 +287,15 @@ int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
     if (const int form = CheckForm(header); form != kPngOk) {
         return form;
     }
-    if (!CheckPictureSize(header.width, header.height)) {
+    if (!CheckPictureSize(header.width, header.height, maxPixels)) {
         return kPngSizeRefused;
     }
     const int channels = ChannelsOf(header.colourType);
     if (header.rowBytes != static_cast<size_t>(header.width) * channels) {
+        return kPngCorrupt;
+    }
+    // The rows cannot all be in the data: refused before their buffer is allocated.
+    if (!CouldHoldRows(header, bytes.size())) {
         return kPngCorrupt;
     }
     const int32_t width = static_cast<int32_t>(header.width);

@@ -7,6 +7,7 @@
 #include "core/alpha_plane.h"
 #include "core/byte_reader.h"
 #include "core/image.h"
+#include "core/limits.h"
 #include "core/message_sink.h"
 #include "core/picture_read_state.h"
 
@@ -31,9 +32,11 @@ bool HasPngSignature(std::span<const uint8_t> bytes);
 // On success the reader is moved past the PNG's last chunk (IEND), the picture is in image
 // with headers set, alphaPlane (when given) holds the picture's alpha (255 everywhere when the
 // file has none), and state->PictureHasAlpha is set for an RGBA picture. On failure image
-// keeps its contents, the reader does not move and alphaPlane is cleared.
+// keeps its contents, the reader does not move and alphaPlane is cleared. A picture of more
+// than maxPixels pixels is refused (kPngSizeRefused) before anything is allocated, and so is
+// one whose rows could not all be coded in the bytes left (kPngCorrupt).
 int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
-                  PictureReadState* state);
+                  PictureReadState* state, int64_t maxPixels = kMaxPicturePixels);
 
 // ReadPngStream on a whole file, after a signature test; records the path on success.
 int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alphaPlane,

@@ -219,15 +219,10 @@ int ReadPuzzleFile(MessageSink& messages, const std::filesystem::path& path,
     return DecodePuzzleFile(messages, bytes, data);
 }
 
-int ReadPuzzleThumbnail(MessageSink& messages, const std::filesystem::path& path, Image& image,
-                        bool showMessages) {
+int DecodePuzzleThumbnail(MessageSink& messages, std::span<const uint8_t> bytes, Image& image,
+                          bool showMessages) {
     NullMessageSink silent;
     MessageSink& shown = showMessages ? messages : silent;
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxPuzzleFileBytes) != 0) {
-        shown.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
-        return -1;
-    }
     ByteReader reader(bytes);
     Header header;
     switch (ReadHeader(reader, header)) {
@@ -248,6 +243,18 @@ int ReadPuzzleThumbnail(MessageSink& messages, const std::filesystem::path& path
     thumbnail.SetHeaders();
     image = std::move(thumbnail);
     return 0;
+}
+
+int ReadPuzzleThumbnail(MessageSink& messages, const std::filesystem::path& path, Image& image,
+                        bool showMessages) {
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(path, bytes, kMaxPuzzleFileBytes) != 0) {
+        if (showMessages) {
+            messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
+        }
+        return -1;
+    }
+    return DecodePuzzleThumbnail(messages, bytes, image, showMessages);
 }
 
 }  // namespace tama05

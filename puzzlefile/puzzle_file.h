@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -68,5 +69,8 @@ int DecodePuzzleFile(MessageSink& messages, std::span<const uint8_t> bytes, Puzz
 // be read or the thumbnail does not decode.
 int ReadPuzzleThumbnail(MessageSink& messages, const std::filesystem::path& path, Image& image,
                         bool showMessages);
+// The same from the bytes of a puzzle file already in memory.
+int DecodePuzzleThumbnail(MessageSink& messages, std::span<const uint8_t> bytes, Image& image,
+                          bool showMessages);
 
 }  // namespace tama05

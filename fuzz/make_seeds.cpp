@@ -1,0 +1,216 @@
+// Writes the seed corpus of every fuzz target with the tests' own file writers:
+// make_seeds OUTPUT_FOLDER makes OUTPUT_FOLDER/<target>/ for each target. Every seed is a
+// small valid file or a small near miss, so that mutations start from deep inside each reader.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/byte_writer.h"
+#include "core/image.h"
+#include "core/int_array.h"
+#include "core/message_sink.h"
+#include "picture_writers.h"
+#include "puzzlefile/huffman_codec.h"
+#include "puzzlefile/puzzle_file.h"
+#include "skin/app_settings.h"
+#include "skin_text_writer.h"
+#include "test_pictures.h"
+
+namespace tama05 {
+namespace {
+
+using test::Bytes;
+
+class SeedWriter {
+  public:
+    explicit SeedWriter(std::filesystem::path root) : m_root(std::move(root)) {}
+
+    void Add(const std::string& target, const Bytes& bytes) {
+        const std::filesystem::path folder = m_root / target;
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path file = folder / ("seed-" + std::to_string(m_count++));
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    void Add(const std::string& target, const std::string& text) {
+        Add(target, Bytes(text.begin(), text.end()));
+    }
+    int count() const { return m_count; }
+
+  private:
+    std::filesystem::path m_root;
+    int m_count = 0;
+};
+
+Bytes RandomBytes(size_t n, std::mt19937& rng) {
+    Bytes out(n);
+    for (auto& b : out) {
+        b = static_cast<uint8_t>(rng());
+    }
+    return out;
+}
+
+std::vector<Bytes> RandomRows(uint32_t width, uint32_t height, int samples, std::mt19937& rng) {
+    std::vector<Bytes> rows;
+    for (uint32_t y = 0; y < height; ++y) {
+        rows.push_back(RandomBytes(static_cast<size_t>(width) * samples, rng));
+    }
+    return rows;
+}
+
+std::vector<Bytes> BmpSeeds(std::mt19937& rng) {
+    std::vector<Bytes> seeds;
+    test::BmpForm form;
+    form.pixels = RandomBytes(16, rng);
+    seeds.push_back(test::MakeBmp(form));
+    form.width = 3;
+    form.height = -3;
+    form.pixels = RandomBytes(36, rng);
+    seeds.push_back(test::MakeBmp(form));
+    form.width = 5;
+    form.height = 1;
+    form.pixels = RandomBytes(16, rng);
+    seeds.push_back(test::MakeBmp(form));
+    test::BmpForm eightBit;
+    eightBit.bitCount = 8;
+    eightBit.pixels = RandomBytes(8, rng);
+    seeds.push_back(test::MakeBmp(eightBit));
+    test::BmpForm rle;
+    rle.compression = 1;
+    seeds.push_back(test::MakeBmp(rle));
+    test::BmpForm huge;
+    huge.width = 100000;
+    huge.height = 100000;
+    seeds.push_back(test::MakeBmp(huge));
+    return seeds;
+}
+
+std::vector<Bytes> PngSeeds(std::mt19937& rng) {
+    std::vector<Bytes> seeds;
+    const int channels[] = {1, 0, 3, 2, 2, 0, 4, 6};  // samples, colour type pairs
+    for (int i = 0; i < 8; i += 2) {
+        seeds.push_back(test::MakePng(5, 3, channels[i + 1], 8, RandomRows(5, 3, channels[i], rng)));
+    }
+    seeds.push_back(test::MakePng(7, 6, 2, 8, RandomRows(7, 6, 3, rng), true));
+    seeds.push_back(test::MakePng(3, 2, 2, 16, RandomRows(3, 2, 6, rng)));
+    seeds.push_back(test::MakePng(4, 2, 3, 2, RandomRows(1, 2, 1, rng)));
+    seeds.push_back(test::MakePngHeaderOnly(100000, 100000, 2, 8));
+    return seeds;
+}
+
+std::vector<Bytes> JpegSeeds(std::mt19937& rng) {
+    std::vector<Bytes> seeds;
+    test::JpegForm form;
+    form.width = 16;
+    form.height = 9;
+    seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9 * 3, rng)));
+    form.components = 1;
+    seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9, rng)));
+    form.components = 4;
+    seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9 * 4, rng)));
+    form.adobeMarker = false;
+    seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9 * 4, rng)));
+    form.components = 3;
+    form.progressive = true;
+    form.quality = 50;
+    seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9 * 3, rng)));
+    return seeds;
+}
+
+Bytes HuffmanStream(const Image& image) {
+    Bytes out;
+    HuffCodeImg(image, out);
+    return out;
+}
+
+// A ready puzzle of a small answer picture cut into pieces of 4 × 3.
+Bytes PuzzleFile(std::mt19937& rng, bool solid) {
+    const Image answer = solid ? test::SolidImage(10, 6, 40, 90, 200) : test::RandomImage(10, 6, rng);
+    const Image canvas = test::SolidImage(10, 6, 200, 90, 40);
+    IntArray scores;
+    scores.AllocateFilled(3 * 2, 0);
+    for (int32_t i = 0; i < scores.count(); ++i) {
+        scores[i] = static_cast<int32_t>(rng() % 101);
+    }
+    NullMessageSink messages;
+    Bytes out;
+    EncodePuzzleFile(answer, canvas, 4, 3, 128, scores, 57, messages, out);
+    return out;
+}
+
+// The older layout: the header with version 0, then the mosaic and the answer as Huffman
+// streams.
+Bytes OldPuzzleFile(std::mt19937& rng) {
+    Bytes out(kPuzzleFileMagic.begin(), kPuzzleFileMagic.end());
+    ByteWriter writer(out);
+    writer.WriteI32(0);
+    out.resize(out.size() + 100, 0);
+    writer.WriteI32(2);
+    writer.WriteI32(2);
+    writer.WriteI32(255);
+    writer.WriteI32(4);
+    for (int i = 0; i < 4; ++i) {
+        writer.WriteI32(static_cast<int32_t>(rng() % 101));
+    }
+    writer.WriteI32(50);
+    HuffCodeImg(test::RandomImage(4, 4, rng), out);
+    HuffCodeImg(test::SolidImage(4, 4, 1, 2, 3), out);
+    return out;
+}
+
+void WriteSeeds(SeedWriter& seeds) {
+    std::mt19937 rng(20261208);
+    for (const Bytes& bmp : BmpSeeds(rng)) {
+        seeds.Add("bmp_fuzz", bmp);
+        for (uint8_t nameByte : {0, 4, 0x81}) {
+            Bytes named{nameByte};
+            named.insert(named.end(), bmp.begin(), bmp.end());
+            seeds.Add("image_file_fuzz", named);
+        }
+    }
+    for (const Bytes& png : PngSeeds(rng)) {
+        seeds.Add("png_fuzz", png);
+    }
+    for (const Bytes& jpeg : JpegSeeds(rng)) {
+        seeds.Add("jpeg_fuzz", jpeg);
+    }
+
+    seeds.Add("huffman_fuzz", HuffmanStream(test::RandomImage(3, 2, rng)));
+    seeds.Add("huffman_fuzz", HuffmanStream(test::SolidImage(9, 4, 7, 7, 7)));
+    seeds.Add("huffman_fuzz", HuffmanStream(test::SolidImage(1, 1, 0, 128, 255)));
+
+    seeds.Add("puzzle_file_fuzz", PuzzleFile(rng, true));
+    seeds.Add("puzzle_file_fuzz", PuzzleFile(rng, false));
+    seeds.Add("puzzle_file_fuzz", OldPuzzleFile(rng));
+
+    seeds.Add("skin_text_fuzz", test::FullSkinText([](int i) { return 3 * i - 20; }));
+    seeds.Add("skin_text_fuzz", test::FullSkinText([](int i) { return i * 1000; }, "\r\n"));
+    std::string partial = test::FullSkinText([](int i) { return i; });
+    seeds.Add("skin_text_fuzz", partial.substr(0, partial.size() / 2) + "NEW_L= \n+-7\n");
+
+    AppSettings settings = DefaultSettings("/program");
+    seeds.Add("settings_fuzz", PackSettings(settings));
+    settings.skinFolder = "/program/skin/night";
+    settings.pieceSizeMode = 1;
+    settings.columns = 40;
+    settings.controlLeft = -300;
+    seeds.Add("settings_fuzz", PackSettings(settings));
+}
+
+}  // namespace
+}  // namespace tama05
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds OUTPUT_FOLDER\n");
+        return 2;
+    }
+    tama05::SeedWriter seeds(argv[1]);
+    tama05::WriteSeeds(seeds);
+    std::printf("%d seeds written to %s\n", seeds.count(), argv[1]);
+    return 0;
+}

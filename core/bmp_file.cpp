@@ -6,7 +6,9 @@
 // offset 54, each padded to a multiple of 4 bytes, exactly as the picture keeps them.
 #include "core/bmp_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstring>
@@ -28,8 +30,22 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Only a regular file is opened: a named pipe would otherwise block until a writer came.
 File OpenForReading(const std::filesystem::path& path) {
-    return File(std::fopen(path.c_str(), "rb"));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+    }
+    return File(file);
 }
 
 BitmapFileHeader ParseFileHeader(std::span<const uint8_t> bytes) {

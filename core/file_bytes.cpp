@@ -10,11 +10,13 @@ namespace tama05 {
 
 namespace {
 
-// A file descriptor closed when it goes out of scope.
+// A file descriptor closed when it goes out of scope. It is opened without blocking, so that a
+// named pipe among dropped files is refused as not regular instead of waiting for a writer;
+// for a regular file the flag changes nothing.
 class Descriptor {
   public:
     explicit Descriptor(const std::filesystem::path& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {

@@ -30,7 +30,8 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Only a regular file is opened: a named pipe would otherwise block until a writer came.
+// Opens path for reading without blocking (a named pipe would otherwise wait for a writer).
+// Only a regular file is handed back.
 File OpenForReading(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -44,8 +45,19 @@ File OpenForReading(const std::filesystem::path& path) {
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         ::close(fd);
+        return nullptr;
     }
     return File(file);
+}
+
+// Whether the path can be opened at all (whatever it is).
+bool Openable(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
 }
 
 BitmapFileHeader ParseFileHeader(std::span<const uint8_t> bytes) {
@@ -154,7 +166,8 @@ int ReadBmpFile(Image& image, const std::filesystem::path& path) {
     {
         File check = OpenForReading(path);
         if (!check) {
-            return kBmpCannotOpenForSignature;
+            // What opens but is no regular file (a folder, a pipe, a device) has no "BM" to read.
+            return Openable(path) ? kBmpNotBm : kBmpCannotOpenForSignature;
         }
         std::array<uint8_t, 2> magic{};
         if (std::fread(magic.data(), 1, 2, check.get()) != 2 || magic[0] != 'B' ||

@@ -151,6 +151,17 @@ void StoreScanline(const JSAMPLE* from, int components, bool invertedCmyk, uint8
     }
 }
 
+// A progressive stream may repeat scans without end, each one a pass over the whole picture;
+// real encoders use a few dozen at most, so a stream with more is refused as hostile.
+constexpr int kMaxJpegScans = 1000;
+
+void CountScans(j_common_ptr cinfo) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxJpegScans) {
+        ERREXIT1(cinfo, JERR_NOTIMPL, decompress->input_scan_number);
+    }
+}
+
 struct DecodeJob {
     const uint8_t* data;
     size_t size;
@@ -164,6 +175,7 @@ bool Decode(DecodeJob* job) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     jpeg_source_mgr source;
+    jpeg_progress_mgr progress{};
     cinfo.err = &errors.base;
     InstallErrors(&errors);
     if (setjmp(errors.jump)) {
@@ -172,6 +184,8 @@ bool Decode(DecodeJob* job) {
     }
     jpeg_create_decompress(&cinfo);
     AttachMemorySource(&cinfo, &source, job->data, job->size);
+    progress.progress_monitor = CountScans;
+    cinfo.progress = &progress;
     jpeg_read_header(&cinfo, TRUE);
     if (!CheckPictureSize(cinfo.image_width, cinfo.image_height, job->maxPixels)) {
         jpeg_destroy_decompress(&cinfo);

@@ -111,11 +111,14 @@ TEST(PictureLimits, PngWhoseDataCannotHoldItsRowsIsRefusedBeforeDecoding) {
     Image image;
     AlphaPlane plane;
     // Inside the bound, but a few dozen bytes cannot inflate to 768 MB of rows.
-    ByteReader inside(PngClaiming(16384, 16384));
+    const Bytes insideBytes = PngClaiming(16384, 16384);
+    const Bytes beyondBytes = PngClaiming(16384, 16385);
+    const Bytes overflowingBytes = PngClaiming(0x80000000u, 0x80000000u);
+    ByteReader inside(insideBytes);
     EXPECT_EQ(ReadPngStream(inside, image, &plane, nullptr), kPngCorrupt);
-    ByteReader beyond(PngClaiming(16384, 16385));
+    ByteReader beyond(beyondBytes);
     EXPECT_EQ(ReadPngStream(beyond, image, &plane, nullptr), kPngSizeRefused);
-    ByteReader overflowing(PngClaiming(0x80000000u, 0x80000000u));
+    ByteReader overflowing(overflowingBytes);
     EXPECT_NE(ReadPngStream(overflowing, image, &plane, nullptr), kPngOk);
     EXPECT_TRUE(image.empty());
     EXPECT_TRUE(plane.values.empty());
@@ -166,6 +169,52 @@ TEST(PictureLimits, NamedPipeAmongPicturesIsRefusedWithoutBlocking) {
         }
         EXPECT_TRUE(result.get()) << name;
     }
+}
+
+}  // namespace
+}  // namespace tama05
+
+namespace tama05 {
+namespace {
+
+// A progressive JPEG whose last scan (from its SOS marker up to EOI) is repeated extra times.
+Bytes JpegWithRepeatedLastScan(int extra) {
+    test::JpegForm form;
+    form.width = 16;
+    form.height = 16;
+    form.components = 1;
+    form.progressive = true;
+    const Bytes jpeg = test::MakeJpeg(form, Bytes(256, 77));
+    size_t lastScan = 0;
+    for (size_t i = 0; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) {
+            lastScan = i;
+        }
+    }
+    const size_t end = jpeg.size() - 2;  // EOI
+    Bytes out(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+    for (int i = 0; i < extra; ++i) {
+        out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan),
+                   jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
+
+TEST(PictureLimits, JpegWithEndlesslyRepeatedScansIsRefused) {
+    Image image;
+    // A few repeated scans are only odd: the picture still reads.
+    const Bytes fewBytes = JpegWithRepeatedLastScan(5);
+    const Bytes manyBytes = JpegWithRepeatedLastScan(1200);
+    ByteReader few(fewBytes);
+    EXPECT_EQ(ReadJpegStream(few, image), kJpegOk);
+    EXPECT_EQ(image.width(), 16);
+    // Thousands of passes over the picture are refused.
+    Image untouched;
+    ByteReader many(manyBytes);
+    EXPECT_EQ(ReadJpegStream(many, untouched), kJpegDecodeFailed);
+    EXPECT_TRUE(untouched.empty());
+    EXPECT_EQ(many.position(), 0u);
 }
 
 }  // namespace

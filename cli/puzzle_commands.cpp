@@ -71,8 +71,8 @@ std::string LowerExtension(const std::filesystem::path& path) {
 }
 
 // The reader of dropped files: every picture the game takes, without messages.
-PictureSourceReader MakeDropReader(MessageSink& messages) {
-    return [&messages](const std::filesystem::path& path, Image& target) {
+PictureSourceReader MakeDropReader() {
+    return [](const std::filesystem::path& path, Image& target, MessageSink& messages) {
         return LoadImageFile(messages, path, target, false);
     };
 }
@@ -384,7 +384,8 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     const std::span<const std::filesystem::path> files(positional.data() + 1,
                                                        positional.size() - 1);
     const DropReport report =
-        ProcessDrop(puzzle, files, MakeDropReader(messages), screen, random, scratch);
+        ProcessDrop(puzzle, files, MakeDropReader(), screen, random, scratch, messages,
+                    PiecePipeline::DefaultThreads());
     if (report.comment) {
         const int32_t value =
             *report.comment == CommentKind::kScoreUp ? report.score : report.changed;

@@ -211,3 +211,27 @@ TEST_F(CanvasFileTest, TextTargetMayBeThePicturesOwnName) {
 
 }  // namespace
 }  // namespace tama05
+
+namespace tama05 {
+namespace {
+
+TEST_F(CanvasFileTest, EveryTruncationIsReadOrRefused) {
+    CanvasForm form = HuffmanCanvas();
+    form.textureFlag = 1;
+    form.texture = Huffman(Filled(2, 2, 10));
+    form.paper = Huffman(Filled(4, 3, 0));
+    const Bytes file = MakeCanvasFile(form);
+    for (size_t size = 0; size < file.size(); size += 7) {
+        sink.messages.clear();
+        const int result = ReadBytes(Bytes(file.begin(), file.begin() + static_cast<long>(size)));
+        ASSERT_TRUE(result == kCanvasOk || result == kCanvasNotCanvas || result == kCanvasDamaged)
+            << size;
+        if (result == kCanvasOk) {
+            // Only the pictures can be cut and read on: each cut one says so.
+            ASSERT_FALSE(sink.messages.empty()) << size;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tama05

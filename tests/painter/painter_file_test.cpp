@@ -232,3 +232,47 @@ TEST(ReadPainterFile, ResultsAndTheVersionMessage) {
 
 }  // namespace
 }  // namespace tama05
+
+namespace tama05 {
+namespace {
+
+TEST(ReadPainter, EveryTruncationIsReadOrRefused) {
+    test::painter::PainterForm form;
+    form.picture = test::painter::RawRunLengthBlock(test::painter::Bytes(30000, 9));
+    form.subPicturesFlag = 1;
+    form.extensionFlag = 1;
+    form.noteFlag = 1;
+    form.subPictures[0] = test::painter::RawRunLengthBlock(test::painter::Bytes(7600, 1));
+    form.subPictures[1] = test::painter::RawPlainBlock(test::painter::Bytes(20, 2));
+    const test::painter::Bytes file = test::painter::MakePainterFile(form);
+    RecordingMessageSink sink;
+    for (size_t size = 0; size < file.size(); ++size) {
+        PainterRecord record;
+        Image image;
+        ByteReader reader(std::span(file.data(), size));
+        const int result = ReadPainter(record, reader, image, sink);
+        // Every block is announced by a flag, so a cut file is always short of one.
+        ASSERT_TRUE(result == kPainterNotPainter || result == kPainterDamaged) << size;
+    }
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(ReadPainter, RunLengthPictureCutByTheEndOfTheFileStaysPartlyBlack) {
+    test::painter::PainterForm form;
+    form.picture = test::painter::RawRunLengthBlock(test::painter::Bytes(30000, 9));
+    test::painter::Bytes file = test::painter::MakePainterFile(form);
+    file.resize(file.size() - 2);
+    // Each plane is one run of 10000 = 256 × 39 + 16; the last stream loses its final bytes.
+    RecordingMessageSink sink;
+    PainterRecord record;
+    Image image;
+    ByteReader reader(file);
+    ASSERT_EQ(ReadPainter(record, reader, image, sink), kPainterOk);
+    EXPECT_EQ(image.data()[0], 9);
+    EXPECT_EQ(image.data()[29998], 9);
+    EXPECT_EQ(image.data()[2], 0);
+    EXPECT_EQ(image.data()[29999], 0);
+}
+
+}  // namespace
+}  // namespace tama05

@@ -64,6 +64,11 @@ int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painte
     if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
         return kCanvasNotCanvas;
     }
+    return DecodeCNV2(messages, bytes, targetName, painterPath, target, record);
+}
+
+int DecodeCNV2(MessageSink& messages, std::span<const uint8_t> bytes, std::string& targetName,
+               std::string& painterPath, Image& target, CanvasRecord* record) {
     ByteReader reader(bytes);
     std::span<const uint8_t> head;
     if (!reader.ReadSpan(kSourceHeaderBytes, head) || !IsCanvasHeader(head)) {

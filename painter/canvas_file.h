@@ -75,4 +75,8 @@ struct CanvasRecord {
 int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painterPath,
              const std::filesystem::path& path, Image& target, CanvasRecord* record = nullptr);
 
+// ReadCNV2 on the bytes of a whole canvas file.
+int DecodeCNV2(MessageSink& messages, std::span<const uint8_t> bytes, std::string& targetName,
+               std::string& painterPath, Image& target, CanvasRecord* record = nullptr);
+
 }  // namespace tama05

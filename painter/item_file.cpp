@@ -29,13 +29,8 @@ bool IsItemHeader(std::span<const uint8_t> head) {
     return head.size() >= 11 && std::memcmp(head.data(), kItemHeader.data(), 11) == 0;
 }
 
-int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& target,
-             ItemRecord& record, ItemTextState& text) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
-        messages.ShowMessage("ファイルオープンに失敗しました。ReadItem", "失敗");
-        return kItemNotItem;
-    }
+int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record,
+               ItemTextState& text) {
     ByteReader reader(bytes);
     std::span<const uint8_t> head;
     if (!reader.ReadSpan(kSourceHeaderBytes, head) || !IsItemHeader(head)) {
@@ -96,6 +91,16 @@ int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& ta
     }
     target = std::move(picture);
     return kItemOk;
+}
+
+int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& target,
+             ItemRecord& record, ItemTextState& text) {
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
+        messages.ShowMessage("ファイルオープンに失敗しました。ReadItem", "失敗");
+        return kItemNotItem;
+    }
+    return DecodeItem(bytes, target, record, text);
 }
 
 int UseItem(MessageSink& messages, const std::filesystem::path& path, Image& answer,

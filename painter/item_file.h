@@ -72,6 +72,10 @@ struct ItemTextState {
 int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& target,
              ItemRecord& record, ItemTextState& text);
 
+// ReadItem on the bytes of a whole item file, without the file and its message.
+int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record,
+               ItemTextState& text);
+
 // Makes the item's picture the answer image: the item is read into a picture of its own; on
 // failure "アイテムの読み込みに失敗しました。" ("失敗") is shown and -1 returned. Otherwise answer
 // is made 50 × 50, the item picture copied into it, redrawView (when set) called, and 0

@@ -18,10 +18,12 @@ constexpr std::string_view kCanvasHeader = "cnv file 0a";
 constexpr std::string_view kCaption = "失敗";
 constexpr std::string_view kTextureMessage = "HuffDecodeImgファイル作成に失敗しました。WRITE_CNV2";
 
-// A length-prefixed text that must fit its field with a terminator.
+// A length-prefixed text: the field may not exceed 260 bytes and the text, up to its first
+// zero byte, must leave room for the terminator.
 bool ReadText(ByteReader& reader, std::string& text) {
     int32_t length = 0;
-    if (!reader.ReadI32(length) || length < 0) {
+    if (!reader.ReadI32(length) || length < 0 ||
+        static_cast<size_t>(length) > kCanvasTextFieldBytes) {
         return false;
     }
     std::span<const uint8_t> bytes;

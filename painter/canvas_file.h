@@ -26,8 +26,8 @@ namespace tama05 {
 //   int32      paper width, int32 paper height
 //   with the texture flag: the texture picture and the paper picture, each a Huffman stream
 //   the canvas picture: a Huffman stream or a JPEG stream, by the picture coding byte
-// The texts are read as N bytes and end at their first zero byte; each must fit a 260-byte
-// field with its terminator.
+// The texts are read as N bytes and end at their first zero byte; N may not exceed 260 and
+// each text must fit a 260-byte field with its terminator.
 inline constexpr size_t kCanvasTextFieldBytes = 260;
 inline constexpr size_t kCanvasReservedBytes = 46;
 inline constexpr int32_t kCanvasDefaultTextureSize = 100;

@@ -172,6 +172,11 @@ TEST_F(CanvasFileTest, HostileSizesAreRefusedWithoutTouchingTheBuffers) {
     longPath.painterPath = Bytes(300, 'p');
     EXPECT_EQ(Read(longPath), kCanvasDamaged);
 
+    CanvasForm longField = HuffmanCanvas();  // a short text in a field beyond 260 bytes
+    longField.name = Text("short");
+    longField.name.resize(261, 0);
+    EXPECT_EQ(Read(longField), kCanvasDamaged);
+
     CanvasForm hugeData = HuffmanCanvas();
     hugeData.canvasDataLength = 0x7FFFFFF0;
     EXPECT_EQ(Read(hugeData), kCanvasDamaged);

@@ -67,7 +67,7 @@ enum class AnswerSource { None, Item, Painter, Canvas, Picture };
 // The answer reading of the answer-image dialog (its first filter) and of the command line:
 // PictureHasAlpha is cleared; a file that cannot be opened shows "ファイル生成に失敗しました。"
 // ("Read_ESI_CNV") and then the path ("test") and gives -3. The first 12 bytes are tested for
-// an item, a painter and a canvas header in that order:
+// an item, a painter and a canvas header in that order (a shorter file matches none):
 //   - item: UseItem makes candidate the item's 50 × 50 picture; the painter name becomes "－－";
 //   - painter: the painter reader; failure gives -1; the painter path becomes path;
 //   - canvas: ReadCNV2 (candidate's path field and the painter path as its texts); failure

@@ -157,23 +157,13 @@ void WriteInfoText(std::ostream& out, const Puzzle& puzzle, int32_t version) {
         << "score " << puzzle.PuzzleScore << " (" << mean << ")\n";
 }
 
-// Reads a puzzle file into a fresh puzzle; the version is kept for the report.
+// Opens a puzzle file as the game does; the version is kept for the report.
 bool LoadPuzzle(const std::filesystem::path& path, Puzzle& puzzle, int32_t& version,
                 MessageSink& messages) {
-    PuzzleFileData data;
-    if (ReadPuzzleFile(messages, path, data) != 0) {
+    if (OpenPuzzleFile(puzzle, path, messages, {}, &version) != 0) {
         messages.ShowMessage("TGRファイルオープンに失敗しました。", "失敗");
         return false;
     }
-    version = data.version;
-    puzzle.AnswerImage = std::move(data.answer);
-    puzzle.MosaicCanvas = std::move(data.canvas);
-    puzzle.pieceWidth = data.pieceWidth;
-    puzzle.pieceHeight = data.pieceHeight;
-    puzzle.BlendValue = data.blendValue;
-    puzzle.PieceScores = std::move(data.scores);
-    puzzle.PuzzleScore = data.score;
-    puzzle.state = PuzzleState::kReady;
     puzzle.saveState = SaveState::kSaved;
     puzzle.fileName = path;
     return true;

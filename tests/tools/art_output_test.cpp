@@ -2,8 +2,6 @@
 // the program folder: the skin.txt keys and their order, the picture sizes the windows and
 // panels rely on, and the formats of the sample pieces.
 
-#include "assistant/comment_tables.h"
-#include "skin/skin_layout.h"
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "assistant/comment_tables.h"
+#include "skin/skin_layout.h"
 #include "skin/slider_bar_layout.h"
 
 namespace {

@@ -18,6 +18,8 @@
 #include "core/image_file.h"
 #include "core/picture_export.h"
 #include "core/png_file.h"
+#include "painter/picture_source.h"
+#include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
 #include "puzzle/piece_size.h"
 #include "puzzle/puzzle_creation.h"
@@ -68,13 +70,6 @@ std::string LowerExtension(const std::filesystem::path& path) {
         }
     }
     return extension;
-}
-
-// The reader of dropped files: every picture the game takes, without messages.
-PictureSourceReader MakeDropReader(MessageSink& messages) {
-    return [&messages](const std::filesystem::path& path, Image& target) {
-        return LoadImageFile(messages, path, target, false);
-    };
 }
 
 // Prints the characters' lines; pictures and pauses are not shown.
@@ -162,23 +157,13 @@ void WriteInfoText(std::ostream& out, const Puzzle& puzzle, int32_t version) {
         << "score " << puzzle.PuzzleScore << " (" << mean << ")\n";
 }
 
-// Reads a puzzle file into a fresh puzzle; the version is kept for the report.
+// Opens a puzzle file as the game does; the version is kept for the report.
 bool LoadPuzzle(const std::filesystem::path& path, Puzzle& puzzle, int32_t& version,
                 MessageSink& messages) {
-    PuzzleFileData data;
-    if (ReadPuzzleFile(messages, path, data) != 0) {
+    if (OpenPuzzleFile(puzzle, path, messages, {}, &version) != 0) {
         messages.ShowMessage("TGRファイルオープンに失敗しました。", "失敗");
         return false;
     }
-    version = data.version;
-    puzzle.AnswerImage = std::move(data.answer);
-    puzzle.MosaicCanvas = std::move(data.canvas);
-    puzzle.pieceWidth = data.pieceWidth;
-    puzzle.pieceHeight = data.pieceHeight;
-    puzzle.BlendValue = data.blendValue;
-    puzzle.PieceScores = std::move(data.scores);
-    puzzle.PuzzleScore = data.score;
-    puzzle.state = PuzzleState::kReady;
     puzzle.saveState = SaveState::kSaved;
     puzzle.fileName = path;
     return true;
@@ -194,10 +179,12 @@ public:
           m_choice(choice),
           m_messages(messages) {}
 
+    // Read as the answer dialog's first filter does: item, painter, canvas or picture.
     int ChooseAnswerImage(Image& candidate) override {
-        if (LoadImageFile(m_messages, m_answer, candidate, true) != 0) {
-            answerFailed = true;
-            return -1;
+        PictureSourceState state;
+        const int result = ReadAnswerFile(m_messages, state, m_answer, candidate);
+        if (result != 0 || candidate.empty()) {
+            return result != 0 ? result : -1;
         }
         return 0;
     }
@@ -216,8 +203,6 @@ public:
         pieceHeight = decision.pieceHeight;
         return true;
     }
-
-    bool answerFailed = false;
 
 private:
     std::filesystem::path m_answer;
@@ -384,7 +369,8 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     const std::span<const std::filesystem::path> files(positional.data() + 1,
                                                        positional.size() - 1);
     const DropReport report =
-        ProcessDrop(puzzle, files, MakeDropReader(messages), screen, random, scratch);
+        ProcessDrop(puzzle, files, DropPictureReader(), screen, random, scratch, messages,
+                    PiecePipeline::DefaultThreads());
     if (report.comment) {
         const int32_t value =
             *report.comment == CommentKind::kScoreUp ? report.score : report.changed;

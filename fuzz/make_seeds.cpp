@@ -12,6 +12,7 @@
 #include "core/image.h"
 #include "core/int_array.h"
 #include "core/message_sink.h"
+#include "painter_writer.h"
 #include "picture_writers.h"
 #include "puzzlefile/huffman_codec.h"
 #include "puzzlefile/puzzle_file.h"
@@ -162,6 +163,76 @@ Bytes OldPuzzleFile(std::mt19937& rng) {
     return out;
 }
 
+// The pixel block of a solid width × height picture (padding included), as raw blocks hold it.
+Bytes SolidBlock(int32_t width, int32_t height, uint8_t value) {
+    const Image image = test::SolidImage(width, height, value, value, value);
+    return Bytes(image.data(), image.data() + image.byteCount());
+}
+
+std::vector<Bytes> PainterSeeds(std::mt19937& rng) {
+    namespace pw = test::painter;
+    std::vector<Bytes> seeds;
+    pw::PainterForm form;
+    form.picture = pw::RawRunLengthBlock(SolidBlock(100, 100, 90));
+    seeds.push_back(pw::MakePainterFile(form));
+    form.header = "esi file 0f";
+    form.subPicturesFlag = 1;
+    form.extensionFlag = 1;
+    form.noteFlag = 1;
+    form.subPictures[0] = pw::RawRunLengthBlock(SolidBlock(50, 50, 10));
+    form.subPictures[1] = pw::RawPlainBlock(Bytes(40, 3), 40);
+    seeds.push_back(pw::MakePainterFile(form));
+    pw::PainterForm jpeg;
+    jpeg.pictureType = 0;
+    test::JpegForm small;
+    small.width = 16;
+    small.height = 16;
+    jpeg.picture = test::MakeJpeg(small, RandomBytes(16 * 16 * 3, rng));
+    jpeg.noteFlag = 1;
+    seeds.push_back(pw::MakePainterFile(jpeg));
+    return seeds;
+}
+
+std::vector<Bytes> ItemSeeds() {
+    namespace pw = test::painter;
+    std::vector<Bytes> seeds;
+    pw::ItemForm form;
+    form.picture = pw::RawRunLengthBlock(SolidBlock(50, 50, 200));
+    seeds.push_back(pw::MakeItemFile(form));
+    form.longTextFlag = 1;
+    form.itemClass = 2;
+    form.picture = pw::RawPlainBlock(Bytes(30, 7), 30);
+    seeds.push_back(pw::MakeItemFile(form));
+    return seeds;
+}
+
+std::vector<Bytes> CanvasSeeds(std::mt19937& rng) {
+    namespace pw = test::painter;
+    std::vector<Bytes> seeds;
+    pw::CanvasForm form;
+    form.name = pw::Text("canvas");
+    form.painterPath = pw::Text("C:\\paint\\a.esi");
+    form.picture = HuffmanStream(test::RandomImage(6, 5, rng));
+    seeds.push_back(pw::MakeCanvasFile(form));
+    form.textureFlag = 1;
+    form.threshold = 20;
+    form.scale = 2;
+    form.paperWidth = 8;
+    form.paperHeight = 8;
+    form.texture = HuffmanStream(test::SolidImage(4, 4, 230, 230, 230));
+    form.paper = HuffmanStream(test::SolidImage(8, 8, 240, 250, 255));
+    form.picture = HuffmanStream(test::SolidImage(8, 8, 20, 40, 60));
+    seeds.push_back(pw::MakeCanvasFile(form));
+    pw::CanvasForm jpeg;
+    jpeg.name = pw::Text("j");
+    jpeg.painterPath = pw::Text("");
+    jpeg.pictureCoding = 0;
+    test::JpegForm small;
+    jpeg.picture = test::MakeJpeg(small, RandomBytes(8 * 8 * 3, rng));
+    seeds.push_back(pw::MakeCanvasFile(jpeg));
+    return seeds;
+}
+
 void WriteSeeds(SeedWriter& seeds) {
     std::mt19937 rng(20261208);
     for (const Bytes& bmp : BmpSeeds(rng)) {
@@ -191,6 +262,29 @@ void WriteSeeds(SeedWriter& seeds) {
     seeds.Add("skin_text_fuzz", test::FullSkinText([](int i) { return i * 1000; }, "\r\n"));
     std::string partial = test::FullSkinText([](int i) { return i; });
     seeds.Add("skin_text_fuzz", partial.substr(0, partial.size() / 2) + "NEW_L= \n+-7\n");
+
+    // Every dropped kind, each behind the name bytes that lead sniff_source_fuzz to .bmp
+    // (0), .jpg (1), .png (2), .esi (3) and .cnv (4).
+    auto sniffSeed = [&seeds](uint8_t nameByte, const Bytes& file) {
+        Bytes named{nameByte};
+        named.insert(named.end(), file.begin(), file.end());
+        seeds.Add("sniff_source_fuzz", named);
+    };
+    for (const Bytes& painter : PainterSeeds(rng)) {
+        seeds.Add("painter_fuzz", painter);
+        sniffSeed(3, painter);
+    }
+    for (const Bytes& item : ItemSeeds()) {
+        seeds.Add("item_fuzz", item);
+        sniffSeed(1, item);
+    }
+    for (const Bytes& canvas : CanvasSeeds(rng)) {
+        seeds.Add("canvas_fuzz", canvas);
+        sniffSeed(4, canvas);
+    }
+    sniffSeed(0, BmpSeeds(rng)[0]);
+    sniffSeed(1, JpegSeeds(rng)[0]);
+    sniffSeed(2, PngSeeds(rng)[3]);
 
     AppSettings settings = DefaultSettings("/program");
     seeds.Add("settings_fuzz", PackSettings(settings));

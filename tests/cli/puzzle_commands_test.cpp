@@ -12,6 +12,7 @@
 #include "core/image_file.h"
 #include "core/message_sink.h"
 #include "core/png_file.h"
+#include "painter_writer.h"
 #include "puzzlefile/puzzle_file.h"
 #include "temp_folder.h"
 #include "test_pictures.h"
@@ -211,6 +212,32 @@ TEST_F(CliTest, ExportsAndThumbnail) {
     EXPECT_EQ(thumbnail.width(), 120);
     EXPECT_EQ(thumbnail.height(), 110);
     EXPECT_EQ(Cli({"thumbnail", Path("a.tgr"), Path("t.bmp")}).status, 0);
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The sibling program's files are picture sources too: an item as the answer, a painter file
+// dropped as a piece.
+TEST_F(CliTest, PainterAndItemFilesArePictureSources) {
+    MakeSampleInput();
+    test::painter::ItemForm item;
+    item.picture = test::painter::RawPlainBlock(std::vector<uint8_t>(50 * 50 * 3, 90));
+    WriteBytes(Path("answer.itm"), test::painter::MakeItemFile(item));
+    const CliRun fromItem = Cli({"new", Path("answer.itm"), Path("pieces"), "--piece", "10x10", "-o",
+                              Path("item.tgr"), "--json"});
+    ASSERT_EQ(fromItem.status, 0) << fromItem.err;
+    EXPECT_NE(fromItem.out.find("\"width\":50,\"height\":50"), std::string::npos) << fromItem.out;
+
+    test::painter::PainterForm painter;
+    painter.picture = test::painter::RawPlainBlock(std::vector<uint8_t>(100 * 100 * 3, 90));
+    WriteBytes(Path("brush.esi"), test::painter::MakePainterFile(painter));
+    const CliRun drop = Cli({"drop", Path("item.tgr"), Path("brush.esi"), "--json"});
+    ASSERT_EQ(drop.status, 0) << drop.err;
+    EXPECT_NE(drop.out.find("\"processed\":1,\"skipped\":[]"), std::string::npos) << drop.out;
+    EXPECT_NE(drop.out.find("\"changed\":25,"), std::string::npos) << drop.out;
 }
 
 TEST_F(CliTest, CorruptPuzzlesFail) {

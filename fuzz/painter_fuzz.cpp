@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PainterRecord record;
     Image image;
     if (ReadPainter(record, reader, image, messages) == kPainterOk) {
+        // A run-length block may end with the data (the rest stays black), so the reader may
+        // have failed; it never moves past the end.
         fuzz::Require(record.name.size() < kPainterNameBytes);
-        fuzz::Require(reader.ok() && reader.position() <= size);
+        fuzz::Require(reader.position() <= size);
     }
     return 0;
 }

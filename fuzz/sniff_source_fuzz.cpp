@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Image image;
     AlphaPlane plane;
     if (SniffSourceFile(messages, state, path, image, &plane) == 0) {
-        fuzz::Require(!image.empty());
+        // A BMP of zero width or height reads as an empty picture, which a drop then skips.
         fuzz::Require(plane.values.empty() || plane.Matches(image.width(), image.height()));
     } else {
         fuzz::Require(image.empty());

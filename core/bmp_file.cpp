@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <span>

@@ -262,8 +262,8 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
-                  PictureReadState* state, int64_t maxPixels) {
+int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane, PictureReadState* state,
+                  int64_t maxPixels) {
     if (alphaPlane != nullptr) {
         alphaPlane->Clear();
     }
@@ -370,7 +370,9 @@ int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alp
     return result;
 }
 
-PngWriteOptions FastPngWriteOptions() { return PngWriteOptions{1, PNG_FILTER_UP}; }
+PngWriteOptions FastPngWriteOptions() {
+    return PngWriteOptions{1, PNG_FILTER_UP};
+}
 
 int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPlane* alphaPlane,
                    bool useAlpha, const PngWriteOptions& options) {

@@ -35,8 +35,8 @@ bool HasPngSignature(std::span<const uint8_t> bytes);
 // keeps its contents, the reader does not move and alphaPlane is cleared. A picture of more
 // than maxPixels pixels is refused (kPngSizeRefused) before anything is allocated, and so is
 // one whose rows could not all be coded in the bytes left (kPngCorrupt).
-int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane,
-                  PictureReadState* state, int64_t maxPixels = kMaxPicturePixels);
+int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane, PictureReadState* state,
+                  int64_t maxPixels = kMaxPicturePixels);
 
 // ReadPngStream on a whole file, after a signature test; records the path on success.
 int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alphaPlane,

@@ -94,7 +94,8 @@ std::vector<Bytes> PngSeeds(std::mt19937& rng) {
     std::vector<Bytes> seeds;
     const int channels[] = {1, 0, 3, 2, 2, 0, 4, 6};  // samples, colour type pairs
     for (int i = 0; i < 8; i += 2) {
-        seeds.push_back(test::MakePng(5, 3, channels[i + 1], 8, RandomRows(5, 3, channels[i], rng)));
+        seeds.push_back(
+            test::MakePng(5, 3, channels[i + 1], 8, RandomRows(5, 3, channels[i], rng)));
     }
     seeds.push_back(test::MakePng(7, 6, 2, 8, RandomRows(7, 6, 3, rng), true));
     seeds.push_back(test::MakePng(3, 2, 2, 16, RandomRows(3, 2, 6, rng)));
@@ -130,7 +131,8 @@ Bytes HuffmanStream(const Image& image) {
 
 // A ready puzzle of a small answer picture cut into pieces of 4 × 3.
 Bytes PuzzleFile(std::mt19937& rng, bool solid) {
-    const Image answer = solid ? test::SolidImage(10, 6, 40, 90, 200) : test::RandomImage(10, 6, rng);
+    const Image answer =
+        solid ? test::SolidImage(10, 6, 40, 90, 200) : test::RandomImage(10, 6, rng);
     const Image canvas = test::SolidImage(10, 6, 200, 90, 40);
     IntArray scores;
     scores.AllocateFilled(3 * 2, 0);

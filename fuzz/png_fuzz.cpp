@@ -28,8 +28,8 @@ void FixChunkChecksums(std::vector<uint8_t>& bytes) {
             return;
         }
         const size_t crcAt = at + 8 + static_cast<size_t>(length);
-        const uLong crc = crc32(crc32(0, nullptr, 0), bytes.data() + at + 4,
-                                static_cast<uInt>(length + 4));
+        const uLong crc =
+            crc32(crc32(0, nullptr, 0), bytes.data() + at + 4, static_cast<uInt>(length + 4));
         for (int i = 0; i < 4; ++i) {
             bytes[crcAt + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
         }

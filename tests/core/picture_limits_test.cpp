@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fcntl.h>
+#include <chrono>
 #include <future>
 
 #include "core/bmp_file.h"
@@ -67,8 +67,8 @@ TEST(PictureLimits, BmpBeyondTheBoundOrWithOverflowingSizesIsRefused) {
     const struct {
         int32_t width;
         int32_t height;
-    } claims[] = {{100000, 100000}, {1 << 14, (1 << 14) + 1}, {INT32_MAX, 1},
-                  {1, INT32_MIN},   {-1, 1},                  {0x40000000, 4}};
+    } claims[] = {{100000, 100000}, {1 << 14, (1 << 14) + 1}, {INT32_MAX, 1}, {1, INT32_MIN},
+                  {-1, 1},          {0x40000000, 4}};
     for (const auto& c : claims) {
         Image image;
         EXPECT_EQ(DecodeBmp(BmpClaiming(c.width, c.height, 64), image), kBmpSizeRefused)

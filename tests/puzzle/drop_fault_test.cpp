@@ -52,7 +52,6 @@ void MakeReadyPuzzle(Puzzle& puzzle) {
     puzzle.state = PuzzleState::kReady;
 }
 
-
 Bytes GreyBmp(int32_t width, int32_t height, uint8_t grey) {
     test::BmpForm form;
     form.width = width;
@@ -127,12 +126,13 @@ struct MixedDrop {
             test::BmpForm rle = eight;
             rle.compression = 1;
             Add(folder.Write(name("rle", ".bmp"), test::MakeBmp(rle)), false);
-            Add(folder.Write(name("deep", ".png"), test::MakePng(2, 2, 2, 16, {Bytes(12), Bytes(12)})),
+            Add(folder.Write(name("deep", ".png"),
+                             test::MakePng(2, 2, 2, 16, {Bytes(12), Bytes(12)})),
                 false);
             Add(folder.Write(name("palette", ".png"), test::MakePng(4, 1, 3, 2, {Bytes(1, 0x1B)})),
                 false);
-            Add(folder.Write(name("old", ".tgr"), Bytes(kPuzzleFileMagic.begin(),
-                                                        kPuzzleFileMagic.end())),
+            Add(folder.Write(name("old", ".tgr"),
+                             Bytes(kPuzzleFileMagic.begin(), kPuzzleFileMagic.end())),
                 false);
             // Unreadable for anyone: a folder, a missing file, a dangling link, a named pipe and
             // a device, each under a picture's name.
@@ -182,8 +182,8 @@ TEST(DropFault, ThreeHundredMixedFilesUseTheGoodOnesAndSkipTheRest) {
     RecordingMessageSink messages;
     const auto started = std::chrono::steady_clock::now();
     // Two helper threads read ahead, as on the players' machines.
-    const DropReport report = ProcessDrop(puzzle, drop.files, DropPictureReader(), screen, random,
-                                          scratch, messages, 2);
+    const DropReport report =
+        ProcessDrop(puzzle, drop.files, DropPictureReader(), screen, random, scratch, messages, 2);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
 
     const auto expected = std::count(drop.good.begin(), drop.good.begin() + kMaxDropFiles, true);

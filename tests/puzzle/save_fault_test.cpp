@@ -25,8 +25,7 @@ namespace tama05 {
 namespace {
 
 // A ready puzzle of width × height random pixels in 16 × 16 pieces, every cell scored score.
-void MakeRandomPuzzle(Puzzle& puzzle, int32_t width, int32_t height, int32_t score,
-                      uint32_t seed) {
+void MakeRandomPuzzle(Puzzle& puzzle, int32_t width, int32_t height, int32_t score, uint32_t seed) {
     std::mt19937 rng(seed);
     puzzle.AnswerImage = test::RandomImage(width, height, rng);
     puzzle.MosaicCanvas = test::RandomImage(width, height, rng);

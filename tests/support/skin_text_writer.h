@@ -15,8 +15,8 @@ template <typename F>
 std::string FullSkinText(F value, std::string_view lineEnd = "\n") {
     std::string text;
     for (int i = 0; i < kSkinKeyCount; ++i) {
-        text += std::string(SkinKeyName(static_cast<SkinKey>(i))) + "=" +
-                std::to_string(value(i)) + std::string(lineEnd);
+        text += std::string(SkinKeyName(static_cast<SkinKey>(i))) + "=" + std::to_string(value(i)) +
+                std::string(lineEnd);
     }
     return text;
 }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/image.h"
+#include "core/message_sink.h"
+#include "puzzle/puzzle_creation.h"
+#include "skin/app_settings.h"
+
+namespace tama05 {
+
+// What the save-as dialog's selected filter asks for.
+enum class SaveAsKind { kPuzzle, kJpeg, kBmp, kPng };
+
+struct SaveAsChoice {
+    std::filesystem::path path;
+    SaveAsKind kind = SaveAsKind::kPuzzle;
+};
+
+// What the puzzle information dialog shows.
+struct PuzzleInfo {
+    std::filesystem::path fileName;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t pieceWidth = 0;
+    int32_t pieceHeight = 0;
+    int32_t columns = 0;
+    int32_t rows = 0;
+    int64_t cells = 0;
+    double meanScore = 0;
+};
+
+// What the dialogs of a new puzzle may do to the window while they run.
+struct NewPuzzleContext {
+    AppSettings& settings;
+    MessageSink& messages;
+    // The main window's title for a chosen answer picture and its painter name.
+    std::function<void(const std::filesystem::path& path, const std::string& painterName)>
+        setViewTitle;
+    // Shows a picture alone in the main window (an item picture made the answer).
+    std::function<void(const Image& picture)> showPainterPicture;
+};
+
+// Every dialog the game opens. The game holds one implementation; tests give their own.
+class GameDialogs {
+  public:
+    virtual ~GameDialogs() = default;
+    // The puzzle file to open, starting in folder; nothing when cancelled.
+    virtual std::optional<std::filesystem::path> ChoosePuzzleToOpen(
+        QWidget* owner, const std::filesystem::path& folder) = 0;
+    // The file to save to and its kind; nothing when cancelled.
+    virtual std::optional<SaveAsChoice> ChooseSaveAs(QWidget* owner,
+                                                     const std::filesystem::path& folder) = 0;
+    // The answer picture, piece folder and piece size of a new puzzle.
+    virtual std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
+                                                                   NewPuzzleContext context) = 0;
+    // The folder of another skin; nothing when cancelled.
+    virtual std::optional<std::filesystem::path> ChooseSkinFolder(
+        QWidget* owner, const QString& title, const std::filesystem::path& current) = 0;
+    virtual void ShowPuzzleInfo(QWidget* owner, const PuzzleInfo& info) = 0;
+    virtual void ShowVersion(QWidget* owner) = 0;
+    virtual void ShowAssociation(QWidget* owner) = 0;
+};
+
+}  // namespace tama05

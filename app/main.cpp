@@ -18,7 +18,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Qt has removed its own options by now: the first remaining argument names a puzzle.
-    // "--screenshot FILE" (for the smoke test) saves the screen once the windows are up, then ends.
+    // For the smoke test: "--screenshot FILE" saves the screen once the windows are up and ends
+    // the program; "--settings FILE" reads and writes another settings file.
     tama05::GameOptions options;
     options.startFolder = QDir::currentPath().toStdString();
     QString screenshot;
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QStringLiteral("--screenshot") && i + 1 < arguments.size()) {
             screenshot = arguments[++i];
+        } else if (arguments[i] == QStringLiteral("--settings") && i + 1 < arguments.size()) {
+            options.settingsFile = arguments[++i].toStdString();
         } else if (!options.puzzleArgument) {
             options.puzzleArgument = arguments[i].toStdString();
         }

@@ -1,0 +1,171 @@
+#include "drop_test.h"
+
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSlider>
+#include <QUrl>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "app/panel_widget.h"
+#include "app/slider_bar.h"
+#include "core/blend.h"
+#include "game_fixture.h"
+#include "skin/skin_panel.h"
+
+namespace tama05::test {
+
+namespace {
+
+// Drops files on the main window the way a file manager does: a text/uri-list of local files.
+void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::filesystem::path& file : files) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    }
+    data.setUrls(urls);
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+}
+
+void WaitForDrop(Game& game) {
+    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 20000);
+    game.WaitForDrop();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+int CellScore(Game& game, int cell) {
+    return game.puzzle().PieceScores[static_cast<size_t>(cell)];
+}
+
+}  // namespace
+
+void DropTest::droppedFilesChangeCellsScoreAndComment() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    const int oldScore = game.puzzle().PuzzleScore;
+    const std::string greeting = *game.chrome().panel(PanelId::kMessage1).line1;
+    QVERIFY(CellScore(game, 0) < 100);
+    QVERIFY(CellScore(game, 7) < 100);
+
+    const std::vector<std::filesystem::path> files = {
+        WriteCellPicture(run.folder.path(), 0, "a.png"),
+        WriteCellPicture(run.folder.path(), 7, "b.png")};
+    SynthesizeDrop(*game.mainWindow(), files);
+    QCOMPARE(game.puzzle().saveState, SaveState::kChanged);
+    WaitForDrop(game);
+
+    QVERIFY(run.messages.empty());
+    QCOMPARE(CellScore(game, 0), 100);
+    QCOMPARE(CellScore(game, 7), 100);
+    QVERIFY(game.puzzle().PuzzleScore > oldScore);
+    QCOMPARE(*game.chrome().panel(PanelId::kPointDisp).line1,
+             FormatScore(game.puzzle().PuzzleScore));
+    QVERIFY(*game.chrome().panel(PanelId::kMessage1).line1 != greeting);
+    QVERIFY(game.panelWidget(PanelId::kWaitMeter)->isHidden());
+    // The cells settled in the view with the dropped colour (blend 255 shows the mosaic).
+    uint8_t b, g, r;
+    CellColour(7, b, g, r);
+    const QImage view = game.mainWindow()->view().Snapshot();
+    QCOMPARE(view.pixel(1 * kCellSize + 3, 1 * kCellSize + 3), qRgb(r, g, b));
+}
+
+void DropTest::dropWithoutPuzzleIsRefused() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    SynthesizeDrop(*run.game->mainWindow(), {WriteCellPicture(run.folder.path(), 0, "a.png")});
+    QVERIFY(!run.game->dropBusy());
+    QCOMPARE(run.messages.size(), size_t{1});
+    QCOMPARE(run.messages[0].text, QStringLiteral("まだパズルファイルが読み込まれていません。"));
+    QCOMPARE(run.messages[0].caption, QStringLiteral("ファイルを読み込んでください。"));
+    QCOMPARE(run.game->puzzle().saveState, SaveState::kNothingToSave);
+}
+
+void DropTest::secondDropWhileBusyIsIgnored() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    std::vector<std::filesystem::path> many;
+    const std::filesystem::path first = WriteCellPicture(run.folder.path(), 0, "first.png");
+    for (int i = 0; i < 120; ++i) {
+        many.push_back(first);
+    }
+    QVERIFY(CellScore(game, 9) < 100);
+    game.DropFiles(many);
+    QVERIFY(game.dropBusy());
+    game.DropFiles({WriteCellPicture(run.folder.path(), 9, "second.png")});
+    // Commands that would save or replace the puzzle are refused meanwhile.
+    game.Command(kCommandSave);
+    QVERIFY(run.HasMessage(QString::fromUtf8(kBusyMessage.data(),
+                                             static_cast<qsizetype>(kBusyMessage.size()))));
+    QVERIFY(!game.Exit());
+    WaitForDrop(game);
+    QCOMPARE(CellScore(game, 0), 100);
+    // Cell 9 never received the picture of its own colour.
+    uint8_t b, g, r;
+    CellColour(9, b, g, r);
+    const uint8_t* p = game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 2) + 3 * (3 * kCellSize + 2);
+    QVERIFY(p[0] != b || p[1] != g || p[2] != r);
+}
+
+void DropTest::hoverMarksCellAndShowsScore() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    game.HoverAt(2 * kCellSize + 5, kCellSize + 5);
+    ViewSurface& view = game.mainWindow()->view();
+    QCOMPARE(view.hoveredCell(), QPoint(2, 1));
+    QCOMPARE(view.hoverText(), QString::number(CellScore(game, kColumns + 2)));
+    QImage shot = view.Snapshot();
+    QCOMPARE(qRed(shot.pixel(2 * kCellSize + 1, kCellSize + 1)), 255);
+    // Moving on puts the old cell back in its blended look.
+    game.HoverAt(5, 5);
+    shot = view.Snapshot();
+    const uint8_t* p = game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 1) + 3 * (2 * kCellSize + 1);
+    QCOMPARE(shot.pixel(2 * kCellSize + 1, kCellSize + 1), qRgb(p[2], p[1], p[0]));
+    // Outside the picture nothing is marked.
+    QCOMPARE(view.HoverCell(game.puzzle(), 400, 5), -2);
+}
+
+void DropTest::sliderBlendsAnswerIn() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    SliderBar& bar = *game.sliderBar();
+    bar.ShowSlider(true);
+    // Opening a puzzle sets the slider to the file's blend value.
+    QCOMPARE(bar.slider()->value(), 255);
+    QCOMPARE(bar.valueBox()->text(), QStringLiteral("255"));
+    QCOMPARE(game.puzzle().BlendValue, 255);
+
+    bar.slider()->setValue(0);
+    QCOMPARE(bar.valueBox()->text(), QStringLiteral("0"));
+    QCOMPARE(game.puzzle().BlendValue, 0);
+    QImage shot = game.mainWindow()->view().Snapshot();
+    uint8_t b, g, r;
+    CellColour(3, b, g, r);
+    QCOMPARE(shot.pixel(3 * kCellSize + 2, 2), qRgb(r, g, b));
+
+    bar.slider()->setValue(128);
+    QCOMPARE(bar.valueBox()->text(), QStringLiteral("128"));
+    shot = game.mainWindow()->view().Snapshot();
+    const uint8_t* canvas = game.puzzle().MosaicCanvas.rowFromTop(2) + 3 * (3 * kCellSize + 2);
+    const float t = BlendWeight(128);
+    QCOMPARE(shot.pixel(3 * kCellSize + 2, 2),
+             qRgb(BlendByte(canvas[2], r, t), BlendByte(canvas[1], g, t),
+                  BlendByte(canvas[0], b, t)));
+}
+
+}  // namespace tama05::test

@@ -1,7 +1,9 @@
 // Helper of the smoke test.
-//   smoke_check make PUZZLE [ANSWER PIECE_FOLDER PIECE_SIZE]
-//       writes a puzzle file: the test puzzle, or one made from an answer picture and the
-//       first ten pictures of a folder;
+//   smoke_check make PUZZLE [ANSWER PIECE_FOLDER PIECE_SIZE [WIDTH]]
+//       writes a puzzle file: the test puzzle, or one made from an answer picture (shrunk to
+//       WIDTH) and the first ten pictures of a folder;
+//   smoke_check crop SCREENSHOT OUT WIDTH HEIGHT
+//       keeps the top-left corner of a screenshot (the documentation picture);
 //   smoke_check check SCREENSHOT PUZZLE PROGRAM_FOLDER
 //       checks a screenshot of the game started with that puzzle at the default position: the
 //       control window at the top, the main window with the puzzle under it, the slider bar
@@ -30,13 +32,23 @@ int Make(int argc, char* argv[]) {
     if (argc == 3) {
         return test::WriteTestPuzzle(argv[2]) ? 0 : Fail("cannot write the test puzzle");
     }
-    if (argc != 6) {
-        return Fail("make PUZZLE [ANSWER PIECE_FOLDER PIECE_SIZE]");
+    if (argc != 6 && argc != 7) {
+        return Fail("make PUZZLE [ANSWER PIECE_FOLDER PIECE_SIZE [WIDTH]]");
     }
     RecordingMessageSink messages;
     Puzzle puzzle;
     if (LoadImageFile(messages, argv[3], puzzle.AnswerImage) != 0) {
         return Fail("cannot read the answer picture");
+    }
+    if (argc == 7) {
+        const int32_t width = std::atoi(argv[6]);
+        const Image& full = puzzle.AnswerImage;
+        const auto height = static_cast<int32_t>(int64_t{full.height()} * width / full.width());
+        Image scaled;
+        if (width <= 0 || ScaleImage(full, scaled, width, height) != 0) {
+            return Fail("cannot shrink the answer picture");
+        }
+        puzzle.AnswerImage = std::move(scaled);
     }
     puzzle.AnswerImage.SetHeaders();
     puzzle.PieceFolder = argv[4];
@@ -110,6 +122,15 @@ int Check(int argc, char* argv[]) {
     return 0;
 }
 
+int Crop(int argc, char* argv[]) {
+    if (argc != 6) {
+        return Fail("crop SCREENSHOT OUT WIDTH HEIGHT");
+    }
+    const QImage shot(QString::fromLocal8Bit(argv[2]));
+    const QImage part = shot.copy(0, 0, std::atoi(argv[4]), std::atoi(argv[5]));
+    return !shot.isNull() && part.save(QString::fromLocal8Bit(argv[3])) ? 0 : Fail("cannot crop");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -121,5 +142,8 @@ int main(int argc, char* argv[]) {
     if (argc >= 2 && std::strcmp(argv[1], "check") == 0) {
         return Check(argc, argv);
     }
-    return Fail("make or check");
+    if (argc >= 2 && std::strcmp(argv[1], "crop") == 0) {
+        return Crop(argc, argv);
+    }
+    return Fail("make, check or crop");
 }

@@ -18,7 +18,8 @@ class AppMessageSink final : public QObject, public MessageSink {
     Q_OBJECT
   public:
     // Shows one message (a test replaces the message box by a recorder).
-    using Presenter = std::function<void(QWidget* owner, const QString& text, const QString& caption)>;
+    using Presenter =
+        std::function<void(QWidget* owner, const QString& text, const QString& caption)>;
 
     explicit AppMessageSink(QObject* parent = nullptr);
 

@@ -64,7 +64,8 @@ void ControlWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    QMetaObject::invokeMethod(&m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tama05

@@ -89,8 +89,8 @@ void Game::SetDialogs(std::unique_ptr<GameDialogs> dialogs) {
 }
 
 SkinContext Game::MakeSkinContext() {
-    return SkinContext{m_settings.skinFolder, m_defaultSkinFolder, m_layout, *m_messages,
-                       PngPictureLoader(), SilentPictureLoader()};
+    return SkinContext{m_settings.skinFolder, m_defaultSkinFolder, m_layout,
+                       *m_messages,           PngPictureLoader(),  SilentPictureLoader()};
 }
 
 int Game::Start() {
@@ -111,9 +111,7 @@ int Game::Start() {
     QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAGothic"));
     QScreen* screen = QGuiApplication::primaryScreen();
     m_ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-    const auto logical = [this](int pixels) {
-        return static_cast<int>(pixels / m_ratio);
-    };
+    const auto logical = [this](int pixels) { return static_cast<int>(pixels / m_ratio); };
 
     // The main window, placed below the control window's position.
     m_main = std::make_unique<MainWindow>(*this);
@@ -148,11 +146,9 @@ int Game::Start() {
     for (int i = 0; i < kButtonCount; ++i) {
         const auto id = static_cast<ButtonId>(i);
         SkinButtonWidget* widget =
-            id == ButtonId::kMenu
-                ? new SkinButtonWidget(m_chrome.menu, m_ratio, m_control)
-                : new SkinButtonWidget(m_chrome.button(id), m_ratio, m_control);
-        connect(widget, &SkinButtonWidget::commandTriggered, m_control,
-                &ControlWindow::OnCommand);
+            id == ButtonId::kMenu ? new SkinButtonWidget(m_chrome.menu, m_ratio, m_control)
+                                  : new SkinButtonWidget(m_chrome.button(id), m_ratio, m_control);
+        connect(widget, &SkinButtonWidget::commandTriggered, m_control, &ControlWindow::OnCommand);
         widget->SetAlwaysOnTopQuery([this] { return m_settings.alwaysOnTop == 1; });
         m_buttons[static_cast<size_t>(i)] = widget;
     }
@@ -178,8 +174,8 @@ int Game::Start() {
 
     // The random generator, shared by the worker and the comments.
     m_random.Seed(m_options.seed ? *m_options.seed : static_cast<uint32_t>(std::time(nullptr)));
-    m_worker = std::make_unique<DropWorker>(m_puzzle, DroppedFileReader(*m_messages),
-                                            *m_dropScreen, m_random);
+    m_worker = std::make_unique<DropWorker>(m_puzzle, DroppedFileReader(*m_messages), *m_dropScreen,
+                                            m_random);
 
     // A puzzle named on the command line.
     if (m_options.puzzleArgument && !m_options.puzzleArgument->empty()) {
@@ -214,7 +210,9 @@ CommentEnvironment Game::CommentEnvironmentFor(CommentScreen& screen) {
                               TextSkinFrom(m_layout)};
 }
 
-CommentScreen& Game::commentScreen() { return *m_commentScreen; }
+CommentScreen& Game::commentScreen() {
+    return *m_commentScreen;
+}
 
 PanelWidget* Game::panelWidget(CommentPanel panel) const {
     switch (panel) {
@@ -231,8 +229,8 @@ PanelWidget* Game::panelWidget(CommentPanel panel) const {
 }
 
 void Game::LoadBackground(std::string_view fileName, Image& picture) {
-    LoadSkinBackground(m_settings.skinFolder, m_defaultSkinFolder, fileName,
-                       SilentPictureLoader(), picture);
+    LoadSkinBackground(m_settings.skinFolder, m_defaultSkinFolder, fileName, SilentPictureLoader(),
+                       picture);
 }
 
 void Game::AnnounceSkin() {
@@ -288,8 +286,7 @@ int Game::RedrawView() {
     const int pictureWidth = static_cast<int>(width / m_ratio);
     const int pictureHeight = static_cast<int>(height / m_ratio);
     const int windowWidth = std::max(pictureWidth, control.width());
-    const int left =
-        static_cast<int>(control.x() - (windowWidth - control.width()) / 2.0);
+    const int left = static_cast<int>(control.x() - (windowWidth - control.width()) / 2.0);
     const int top = control.y() + control.height();
     m_main->setGeometry(left, top, windowWidth, pictureHeight);
     m_slider->move(control.x(), top + pictureHeight);
@@ -297,9 +294,9 @@ int Game::RedrawView() {
 }
 
 void Game::SetViewTitle(const std::filesystem::path& path, const std::string& painterName) {
-    m_main->setWindowTitle(QStringLiteral("%1（絵師：%2） - nubes view")
-                               .arg(QString::fromStdString(path.string()),
-                                    QString::fromStdString(painterName)));
+    m_main->setWindowTitle(
+        QStringLiteral("%1（絵師：%2） - nubes view")
+            .arg(QString::fromStdString(path.string()), QString::fromStdString(painterName)));
 }
 
 void Game::ShowPainterPicture(const Image& picture) {
@@ -328,8 +325,8 @@ void Game::DropFiles(std::vector<std::filesystem::path> files) {
     m_main->activateWindow();
     const int result =
         AcceptDrop(m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport&) {
-            QMetaObject::invokeMethod(this, [this] { emit dropFinished(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { emit dropFinished(); }, Qt::QueuedConnection);
         });
     if (result == 0) {
         std::lock_guard lock(m_puzzle.mutex);
@@ -337,7 +334,9 @@ void Game::DropFiles(std::vector<std::filesystem::path> files) {
     }
 }
 
-bool Game::dropBusy() const { return m_worker && m_worker->busy(); }
+bool Game::dropBusy() const {
+    return m_worker && m_worker->busy();
+}
 
 void Game::WaitForDrop() {
     if (m_worker) {
@@ -415,9 +414,8 @@ bool Game::AskToSave(QWidget* owner) {
     if (saveState != SaveState::kChanged) {
         return true;
     }
-    const QMessageBox::StandardButton answer =
-        m_questionBox(owner, QStringLiteral("データを保存しますか？"),
-                      QStringLiteral("保存する？"));
+    const QMessageBox::StandardButton answer = m_questionBox(
+        owner, QStringLiteral("データを保存しますか？"), QStringLiteral("保存する？"));
     if (answer == QMessageBox::No) {
         return true;
     }
@@ -608,7 +606,9 @@ void Game::ToggleAlwaysOnTop() {
     m_settings.alwaysOnTop = on ? 1 : 0;
 }
 
-void Game::MinimizeAll() { m_main->showMinimized(); }
+void Game::MinimizeAll() {
+    m_main->showMinimized();
+}
 
 void Game::MainWindowStateChanged() {
     if (m_exited || m_control == nullptr || m_slider == nullptr) {

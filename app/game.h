@@ -120,9 +120,7 @@ class Game final : public QObject {
     MainWindow* mainWindow() const { return m_main.get(); }
     ControlWindow* controlWindow() const { return m_control; }
     SliderBar* sliderBar() const { return m_slider; }
-    SkinButtonWidget* buttonWidget(ButtonId id) const {
-        return m_buttons[static_cast<size_t>(id)];
-    }
+    SkinButtonWidget* buttonWidget(ButtonId id) const { return m_buttons[static_cast<size_t>(id)]; }
     PanelWidget* panelWidget(PanelId id) const { return m_panels[static_cast<size_t>(id)]; }
     PanelWidget* panelWidget(CommentPanel panel) const;
     CommentScreen& commentScreen();

@@ -30,22 +30,37 @@ std::vector<std::filesystem::path> LocalFiles(const QMimeData* data) {
 
 }  // namespace
 
-MainWindow::MainWindow(Game& game) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-                                     m_game(game) {
+MainWindow::MainWindow(Game& game)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_game(game) {
     setWindowTitle(QStringLiteral("tama05"));
     setAcceptDrops(true);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Repaints are coalesced: the worker may change many cells between two paints.
     m_view.SetRepaintRequest([this] {
-        QMetaObject::invokeMethod(this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
     });
+    m_flashTimer.setInterval(ViewSurface::kFlashFrameTime);
+    connect(&m_flashTimer, &QTimer::timeout, this, &MainWindow::ReplayFlashes);
+}
+
+void MainWindow::ReplayFlashes() {
+    const QRect flashing = m_view.AdvanceFlashes();
+    if (flashing.isEmpty()) {
+        m_flashTimer.stop();
+        return;
+    }
+    update(flashing);
 }
 
 void MainWindow::FlushRepaint() {
     const QRect dirty = m_view.TakeDirty();
     if (!dirty.isEmpty()) {
         update(dirty);
+    }
+    if (!m_flashTimer.isActive()) {
+        m_flashTimer.start();
     }
 }
 
@@ -88,7 +103,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // Closed by the window manager, Alt+F4 or the taskbar: the same road as "終了する".
     event->ignore();
-    QMetaObject::invokeMethod(&m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

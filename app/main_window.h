@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "app/view_surface.h"
@@ -31,9 +32,11 @@ class MainWindow final : public QWidget {
 
   private:
     void FlushRepaint();
+    void ReplayFlashes();
 
     Game& m_game;
     ViewSurface m_view;
+    QTimer m_flashTimer;
     bool m_closing = false;
 };
 

@@ -106,15 +106,14 @@ std::optional<std::filesystem::path> PlaceholderDialogs::ChoosePuzzleToOpen(
 
 std::optional<SaveAsChoice> PlaceholderDialogs::ChooseSaveAs(QWidget* owner,
                                                              const std::filesystem::path& folder) {
-    const QStringList filters = {QStringLiteral("玉五郎ファイル (*.TGR *.tgr)"),
-                                 QStringLiteral("JPEG (*.JPG *.jpg)"),
-                                 QStringLiteral("Bitmap (*.BMP *.bmp)"),
-                                 QStringLiteral("PNG (*.PNG *.png)")};
+    const QStringList filters = {
+        QStringLiteral("玉五郎ファイル (*.TGR *.tgr)"), QStringLiteral("JPEG (*.JPG *.jpg)"),
+        QStringLiteral("Bitmap (*.BMP *.bmp)"), QStringLiteral("PNG (*.PNG *.png)")};
     static constexpr const char* kExtensions[] = {".tgr", ".jpg", ".bmp", ".png"};
     QString selected = filters.front();
     QString file = QFileDialog::getSaveFileName(owner, QStringLiteral("画像を保存する。"),
-                                                ToQString(folder), filters.join(";;"),
-                                                &selected, QFileDialog::DontUseNativeDialog);
+                                                ToQString(folder), filters.join(";;"), &selected,
+                                                QFileDialog::DontUseNativeDialog);
     if (file.isEmpty()) {
         return std::nullopt;
     }
@@ -145,18 +144,18 @@ std::optional<std::filesystem::path> PlaceholderDialogs::ChooseSkinFolder(
 }
 
 void PlaceholderDialogs::ShowPuzzleInfo(QWidget* owner, const PuzzleInfo& info) {
-    const QString text =
-        QStringLiteral("ファイル名: %1\nキャンバスサイズ: %2 × %3\nピースサイズ: %4 × %5\n"
-                       "ピース数: %6 × %7\n総ピース数: %8\nスコア（詳細）: %9")
-            .arg(ToQString(info.fileName))
-            .arg(info.width)
-            .arg(info.height)
-            .arg(info.pieceWidth)
-            .arg(info.pieceHeight)
-            .arg(info.columns)
-            .arg(info.rows)
-            .arg(info.cells)
-            .arg(QString::asprintf("%3.3f", info.meanScore));
+    const QString text = QStringLiteral(
+                             "ファイル名: %1\nキャンバスサイズ: %2 × %3\nピースサイズ: %4 × %5\n"
+                             "ピース数: %6 × %7\n総ピース数: %8\nスコア（詳細）: %9")
+                             .arg(ToQString(info.fileName))
+                             .arg(info.width)
+                             .arg(info.height)
+                             .arg(info.pieceWidth)
+                             .arg(info.pieceHeight)
+                             .arg(info.columns)
+                             .arg(info.rows)
+                             .arg(info.cells)
+                             .arg(QString::asprintf("%3.3f", info.meanScore));
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("パズルの情報"), text, QMessageBox::Ok,
                     owner);
     box.exec();

@@ -42,12 +42,11 @@ uint16_t RunFileMenu(const QPoint& globalTopLeft, bool alwaysOnTop) {
 SkinButtonWidget::SkinButtonWidget(SkinButton& button, qreal devicePixelRatio, QWidget* parent)
     : SkinButtonWidget(button, &button, nullptr, devicePixelRatio, parent) {}
 
-SkinButtonWidget::SkinButtonWidget(SkinMenuButton& button, qreal devicePixelRatio,
-                                   QWidget* parent)
+SkinButtonWidget::SkinButtonWidget(SkinMenuButton& button, qreal devicePixelRatio, QWidget* parent)
     : SkinButtonWidget(button, nullptr, &button, devicePixelRatio, parent) {}
 
-SkinButtonWidget::SkinButtonWidget(SkinButtonBase& base, SkinButton* button,
-                                   SkinMenuButton* menu, qreal devicePixelRatio, QWidget* parent)
+SkinButtonWidget::SkinButtonWidget(SkinButtonBase& base, SkinButton* button, SkinMenuButton* menu,
+                                   qreal devicePixelRatio, QWidget* parent)
     : QWidget(parent),
       m_base(base),
       m_button(button),
@@ -64,9 +63,9 @@ void SkinButtonWidget::Apply(const ButtonActions& actions) {
         switch (action.kind) {
             case ButtonActionKind::kMoveWindow: {
                 const SkinRect& r = m_base.rect();
-                setGeometry(QRectF(r.left / m_ratio, r.top / m_ratio, r.width / m_ratio,
-                                   r.height / m_ratio)
-                                .toAlignedRect());
+                setGeometry(
+                    QRectF(r.left / m_ratio, r.top / m_ratio, r.width / m_ratio, r.height / m_ratio)
+                        .toAlignedRect());
                 show();
                 break;
             }

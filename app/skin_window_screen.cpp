@@ -42,7 +42,9 @@ void SkinWindowScreen::SendCommand(uint16_t command) {
     }
 }
 
-void SkinWindowScreen::AnnounceSkin() { m_game.AnnounceSkin(); }
+void SkinWindowScreen::AnnounceSkin() {
+    m_game.AnnounceSkin();
+}
 
 void SkinWindowScreen::InvalidateChrome() {
     if (m_game.controlWindow() != nullptr) {

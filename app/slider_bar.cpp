@@ -16,8 +16,7 @@ namespace tama05 {
 namespace {
 
 QRect Logical(const SliderBarRect& r, qreal ratio) {
-    return QRectF(r.left / ratio, r.top / ratio, r.width / ratio, r.height / ratio)
-        .toAlignedRect();
+    return QRectF(r.left / ratio, r.top / ratio, r.width / ratio, r.height / ratio).toAlignedRect();
 }
 
 }  // namespace
@@ -79,7 +78,9 @@ void SliderBar::ShowSlider(bool visible) {
     m_valueBox->setVisible(visible);
 }
 
-bool SliderBar::sliderShown() const { return !m_slider->isHidden() && !m_valueBox->isHidden(); }
+bool SliderBar::sliderShown() const {
+    return !m_slider->isHidden() && !m_valueBox->isHidden();
+}
 
 void SliderBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -112,7 +113,8 @@ void SliderBar::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    QMetaObject::invokeMethod(&m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tama05

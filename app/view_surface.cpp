@@ -99,8 +99,8 @@ void ViewSurface::FlashCell(const Puzzle& puzzle, const Image& piece, int32_t x,
         y >= answer.height()) {
         return;
     }
-    const int32_t w = std::min({x + piece.width() > width ? width - x : piece.width(),
-                                piece.width(), answer.width() - x});
+    const int32_t w = std::min(
+        {x + piece.width() > width ? width - x : piece.width(), piece.width(), answer.width() - x});
     const int32_t h = std::min({y + piece.height() > height ? height - y : piece.height(),
                                 piece.height(), answer.height() - y});
     if (w <= 0 || h <= 0) {
@@ -110,10 +110,16 @@ void ViewSurface::FlashCell(const Puzzle& puzzle, const Image& piece, int32_t x,
     std::vector<uint8_t> blended(rowBytes * static_cast<size_t>(h));
     for (int32_t j = 0; j < h; ++j) {
         BlendBytes(piece.rowFromTop(j), answer.rowFromTop(y + j) + static_cast<size_t>(x) * 3,
-                   blended.data() + rowBytes * static_cast<size_t>(j), rowBytes,
-                   puzzle.BlendValue);
+                   blended.data() + rowBytes * static_cast<size_t>(j), rowBytes, puzzle.BlendValue);
     }
     const QRect cell(x, y, w, h);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_flashes.size() >= kMaxFlashes) {
+            m_flashes.pop_front();
+        }
+        m_flashes.push_back({cell, std::chrono::steady_clock::now()});
+    }
     std::vector<uint8_t> frame(rowBytes);
     for (int i = 0; i <= kFlashFrames; ++i) {
         {
@@ -196,8 +202,7 @@ int ViewSurface::HoverCell(const Puzzle& puzzle, int32_t x, int32_t y) {
 void ViewSurface::ShowPicture(const Image& picture) {
     {
         std::lock_guard lock(m_mutex);
-        const QSize size =
-            m_buffer.size().expandedTo(QSize(picture.width(), picture.height()));
+        const QSize size = m_buffer.size().expandedTo(QSize(picture.width(), picture.height()));
         m_buffer = QImage(size, QImage::Format_RGB32);
         m_buffer.setDevicePixelRatio(m_ratio);
         m_buffer.fill(kGrey);
@@ -224,6 +229,28 @@ void ViewSurface::Paint(QPainter& painter, const QRect& rect) const {
     const QRectF source(rect.x() * m_ratio, rect.y() * m_ratio, rect.width() * m_ratio,
                         rect.height() * m_ratio);
     painter.drawImage(QRectF(rect), m_buffer, source);
+    // Cells still flashing show the frame of their age: their settled look with the red
+    // byte at 25 × frame.
+    const auto now = std::chrono::steady_clock::now();
+    for (const Flash& flash : m_flashes) {
+        const auto frame = static_cast<int>((now - flash.start) / kFlashFrameTime);
+        if (frame >= kFlashFrames) {
+            continue;
+        }
+        const QRect cell = flash.cell.intersected(m_buffer.rect());
+        if (cell.isEmpty()) {
+            continue;
+        }
+        QImage tinted = m_buffer.copy(cell);
+        for (int j = 0; j < tinted.height(); ++j) {
+            auto* line = reinterpret_cast<QRgb*>(tinted.scanLine(j));
+            for (int i = 0; i < tinted.width(); ++i) {
+                line[i] = qRgb(kFlashStep * frame, qGreen(line[i]), qBlue(line[i]));
+            }
+        }
+        tinted.setDevicePixelRatio(m_ratio);
+        painter.drawImage(QPointF(cell.x() / m_ratio, cell.y() / m_ratio), tinted);
+    }
     if (!m_hoverText.isEmpty()) {
         painter.save();
         QFont font(QStringLiteral("MS UI Gothic"));
@@ -246,6 +273,25 @@ QRect ViewSurface::TakeDirty() {
     const QRectF logical(dirty.x() / m_ratio, dirty.y() / m_ratio, dirty.width() / m_ratio,
                          dirty.height() / m_ratio);
     return logical.toAlignedRect();
+}
+
+QRect ViewSurface::AdvanceFlashes() {
+    std::lock_guard lock(m_mutex);
+    const auto now = std::chrono::steady_clock::now();
+    QRect active;
+    QRect settled;
+    while (!m_flashes.empty() && now - m_flashes.front().start >= kFlashFrameTime * kFlashFrames) {
+        settled = settled.united(m_flashes.front().cell);
+        m_flashes.pop_front();
+    }
+    for (const Flash& flash : m_flashes) {
+        active = active.united(flash.cell);
+    }
+    // The cells that just settled are painted once more in their own look.
+    const QRect changed = active.united(settled);
+    const QRectF logical(changed.x() / m_ratio, changed.y() / m_ratio, changed.width() / m_ratio,
+                         changed.height() / m_ratio);
+    return m_flashes.empty() && settled.isEmpty() ? QRect() : logical.toAlignedRect();
 }
 
 QImage ViewSurface::Snapshot() const {

@@ -7,7 +7,9 @@
 #include <QSize>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 
@@ -66,6 +68,15 @@ class ViewSurface {
     void Paint(QPainter& painter, const QRect& rect) const;
     // The changed area in logical coordinates since the last call; clears the pending flag.
     QRect TakeDirty();
+    // The flash frames are written faster than a screen shows them, so the window replays
+    // them: for a short while after a cell changed, painting shows the frame its age calls
+    // for. Returns the area still flashing (logical coordinates), empty when none is.
+    QRect AdvanceFlashes();
+    // How long each replayed frame stays on screen.
+    static constexpr std::chrono::milliseconds kFlashFrameTime{16};
+    // At most this many cells are replayed at once; older ones settle at once.
+    static constexpr size_t kMaxFlashes = 4096;
+
     // A copy of the buffer (for tests and screenshots).
     QImage Snapshot() const;
 
@@ -87,6 +98,11 @@ class ViewSurface {
     QPoint m_hovered{0, 0};
     QString m_hoverText;
     QPoint m_hoverTextPos;
+    struct Flash {
+        QRect cell;
+        std::chrono::steady_clock::time_point start;
+    };
+    std::deque<Flash> m_flashes;
 };
 
 }  // namespace tama05

@@ -18,8 +18,7 @@ class WindowCommentScreen final : public CommentScreen {
 
     void SetPanelLines(CommentPanel panel, const std::string& line1,
                        const std::string& line2) override;
-    void SetPanelTextParameters(CommentPanel panel,
-                                const PanelTextParameters& parameters) override;
+    void SetPanelTextParameters(CommentPanel panel, const PanelTextParameters& parameters) override;
     void ShowPanelPicture(CommentPanel panel, const Image& picture) override;
     void Pause(int milliseconds) override;
     void InvalidatePanel(CommentPanel panel) override;

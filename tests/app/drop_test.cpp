@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QSlider>
 #include <QUrl>
 #include <QtTest>
@@ -96,8 +97,9 @@ void DropTest::secondDropWhileBusyIsIgnored() {
     QCOMPARE(run.game->Start(), 0);
     Game& game = *run.game;
     std::vector<std::filesystem::path> many;
-    const std::filesystem::path first = WriteCellPicture(run.folder.path(), 0, "first.png");
-    for (int i = 0; i < 120; ++i) {
+    // Large pictures keep the worker busy long enough for the second drop to meet it.
+    const std::filesystem::path first = WriteCellPicture(run.folder.path(), 0, "first.png", 1200);
+    for (int i = 0; i < 100; ++i) {
         many.push_back(first);
     }
     QVERIFY(CellScore(game, 9) < 100);
@@ -106,15 +108,16 @@ void DropTest::secondDropWhileBusyIsIgnored() {
     game.DropFiles({WriteCellPicture(run.folder.path(), 9, "second.png")});
     // Commands that would save or replace the puzzle are refused meanwhile.
     game.Command(kCommandSave);
-    QVERIFY(run.HasMessage(QString::fromUtf8(kBusyMessage.data(),
-                                             static_cast<qsizetype>(kBusyMessage.size()))));
+    QVERIFY(run.HasMessage(
+        QString::fromUtf8(kBusyMessage.data(), static_cast<qsizetype>(kBusyMessage.size()))));
     QVERIFY(!game.Exit());
     WaitForDrop(game);
     QCOMPARE(CellScore(game, 0), 100);
     // Cell 9 never received the picture of its own colour.
     uint8_t b, g, r;
     CellColour(9, b, g, r);
-    const uint8_t* p = game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 2) + 3 * (3 * kCellSize + 2);
+    const uint8_t* p =
+        game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 2) + 3 * (3 * kCellSize + 2);
     QVERIFY(p[0] != b || p[1] != g || p[2] != r);
 }
 
@@ -132,7 +135,8 @@ void DropTest::hoverMarksCellAndShowsScore() {
     // Moving on puts the old cell back in its blended look.
     game.HoverAt(5, 5);
     shot = view.Snapshot();
-    const uint8_t* p = game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 1) + 3 * (2 * kCellSize + 1);
+    const uint8_t* p =
+        game.puzzle().MosaicCanvas.rowFromTop(kCellSize + 1) + 3 * (2 * kCellSize + 1);
     QCOMPARE(shot.pixel(2 * kCellSize + 1, kCellSize + 1), qRgb(p[2], p[1], p[0]));
     // Outside the picture nothing is marked.
     QCOMPARE(view.HoverCell(game.puzzle(), 400, 5), -2);
@@ -163,9 +167,73 @@ void DropTest::sliderBlendsAnswerIn() {
     shot = game.mainWindow()->view().Snapshot();
     const uint8_t* canvas = game.puzzle().MosaicCanvas.rowFromTop(2) + 3 * (3 * kCellSize + 2);
     const float t = BlendWeight(128);
-    QCOMPARE(shot.pixel(3 * kCellSize + 2, 2),
-             qRgb(BlendByte(canvas[2], r, t), BlendByte(canvas[1], g, t),
-                  BlendByte(canvas[0], b, t)));
+    QCOMPARE(
+        shot.pixel(3 * kCellSize + 2, 2),
+        qRgb(BlendByte(canvas[2], r, t), BlendByte(canvas[1], g, t), BlendByte(canvas[0], b, t)));
+}
+
+void DropTest::flashedCellRunsThroughItsFramesAndSettles() {
+    // A 100-pixel-wide picture with 33-pixel cells: the last column's cell is one pixel wide.
+    Puzzle puzzle;
+    puzzle.AnswerImage = SolidImage(100, 40, 10, 20, 30);
+    puzzle.MosaicCanvas = SolidImage(100, 40, 0, 0, 0);
+    puzzle.pieceWidth = 33;
+    puzzle.pieceHeight = 20;
+    puzzle.BlendValue = 200;
+    ViewSurface view;
+    view.Attach(QSize(160, 60), 0xFF000000);
+    const Image piece = SolidImage(33, 20, 100, 150, 250);
+    view.FlashCell(puzzle, piece, 99, 20, 100, 40);
+    const QImage settled = view.Snapshot();
+    const float t = BlendWeight(200);
+    const QRgb expected = qRgb(BlendByte(250, 30, t), BlendByte(150, 20, t), BlendByte(100, 10, t));
+    QCOMPARE(settled.pixel(99, 20), expected);
+    QCOMPARE(settled.pixel(99, 39), expected);
+    QCOMPARE(settled.pixel(100, 20), qRgb(0, 0, 0));
+    QCOMPARE(settled.pixel(98, 20), qRgb(0, 0, 0));
+
+    // Painted at once, the cell shows its first frame: no red at all.
+    QImage window(160, 60, QImage::Format_RGB32);
+    {
+        QPainter painter(&window);
+        view.Paint(painter, window.rect());
+    }
+    QCOMPARE(window.pixel(99, 25), qRgb(0, qGreen(expected), qBlue(expected)));
+    QVERIFY(!view.AdvanceFlashes().isEmpty());
+    QTest::qWait(250);
+    // Once its frames are over the cell settles and nothing flashes any more.
+    QVERIFY(!view.AdvanceFlashes().isEmpty());
+    QVERIFY(view.AdvanceFlashes().isEmpty());
+    {
+        QPainter painter(&window);
+        view.Paint(painter, window.rect());
+    }
+    QCOMPARE(window.pixel(99, 25), expected);
+}
+
+void DropTest::hoveredCellOfReplacedPuzzleIsNotAddressed() {
+    Puzzle large;
+    large.AnswerImage = SolidImage(64, 64, 1, 2, 3);
+    large.MosaicCanvas = SolidImage(64, 64, 4, 5, 6);
+    large.pieceWidth = large.pieceHeight = 16;
+    large.PieceScores.AllocateFilled(16, 50);
+    large.state = PuzzleState::kReady;
+    ViewSurface view;
+    view.Attach(QSize(100, 100), 0xFF000000);
+    QCOMPARE(view.HoverCell(large, 60, 60), 0);
+    QCOMPARE(view.hoveredCell(), QPoint(3, 3));
+    // A puzzle of one cell replaces it: the old cell (3, 3) is not drawn again.
+    Puzzle small;
+    small.AnswerImage = SolidImage(16, 16, 1, 2, 3);
+    small.MosaicCanvas = SolidImage(16, 16, 4, 5, 6);
+    small.pieceWidth = small.pieceHeight = 16;
+    small.PieceScores.AllocateFilled(1, 50);
+    small.state = PuzzleState::kReady;
+    QCOMPARE(view.HoverCell(small, 5, 5), 0);
+    QCOMPARE(view.hoveredCell(), QPoint(0, 0));
+    QCOMPARE(view.HoverCell(small, 20, 5), -2);
+    small.state = PuzzleState::kBeingMade;
+    QCOMPARE(view.HoverCell(small, 5, 5), -1);
 }
 
 }  // namespace tama05::test

@@ -12,6 +12,8 @@ class DropTest : public QObject {
     void secondDropWhileBusyIsIgnored();
     void hoverMarksCellAndShowsScore();
     void sliderBlendsAnswerIn();
+    void flashedCellRunsThroughItsFramesAndSettles();
+    void hoveredCellOfReplacedPuzzleIsNotAddressed();
 };
 
 }  // namespace tama05::test

@@ -72,10 +72,10 @@ inline bool WriteTestPuzzle(const std::filesystem::path& path, int32_t score = -
 
 // A PNG picture of one cell's colour.
 inline std::filesystem::path WriteCellPicture(const std::filesystem::path& folder, int cell,
-                                              const std::string& name) {
+                                              const std::string& name, int32_t size = 24) {
     uint8_t b, g, r;
     CellColour(cell, b, g, r);
-    const Image picture = SolidImage(24, 24, b, g, r);
+    const Image picture = SolidImage(size, size, b, g, r);
     RecordingMessageSink sink;
     const std::filesystem::path path = folder / name;
     WritePngFile(sink, path, picture, nullptr);

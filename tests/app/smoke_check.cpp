@@ -78,7 +78,8 @@ int Check(int argc, char* argv[]) {
     if (argc != 5) {
         return Fail("check SCREENSHOT PUZZLE PROGRAM_FOLDER");
     }
-    const QImage shot = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+    const QImage shot =
+        QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
     if (shot.isNull()) {
         return Fail("no screenshot");
     }
@@ -106,8 +107,7 @@ int Check(int argc, char* argv[]) {
         return Fail("the control window is not at the top");
     }
     // The main window right under it: the mosaic exactly, at the blend of the file.
-    const double viewShare =
-        Matching(shot, mosaic, QRect(QPoint(0, controlHeight), mosaic.size()));
+    const double viewShare = Matching(shot, mosaic, QRect(QPoint(0, controlHeight), mosaic.size()));
     std::printf("main window shows the mosaic at %.0f%%\n", viewShare * 100);
     if (puzzle.BlendValue == 255 && viewShare < 0.99) {
         return Fail("the main window does not show the puzzle under the control window");

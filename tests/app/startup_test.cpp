@@ -42,7 +42,8 @@ void StartupTest::startsWithoutPuzzle() {
     // Both greetings, the score in its panel, the slider hidden at 128 and the blend at 255.
     QCOMPARE(Line1(game, PanelId::kMessage1), std::string("どうも～。玉五郎で～す。"));
     const std::string assistant = Line1(game, PanelId::kMessage2);
-    QVERIFY(assistant == "アシスタントのこまおです。" || assistant == "玉五郎様の召使のこまおです。");
+    QVERIFY(assistant == "アシスタントのこまおです。" ||
+            assistant == "玉五郎様の召使のこまおです。");
     QCOMPARE(Line1(game, PanelId::kPointDisp), std::string(" 0"));
     QVERIFY(!game.sliderBar()->sliderShown());
     QCOMPARE(game.sliderBar()->slider()->value(), 128);

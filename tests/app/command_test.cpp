@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QtTest>
+#include <thread>
 
 #include "app/control_window.h"
 #include "app/hand_cursors.h"
@@ -11,6 +12,7 @@
 #include "app/panel_widget.h"
 #include "app/skin_button_widget.h"
 #include "app/slider_bar.h"
+#include "app/window_drop_screen.h"
 #include "game_fixture.h"
 #include "skin/app_settings.h"
 
@@ -263,6 +265,70 @@ void CommandTest::skinChangeEndToEnd() {
     const std::string line = game.chrome().panel(PanelId::kMessage1).line1.value_or("");
     QVERIFY(line == "スキンが変更になりまちた。" || line == "スキン変更で～す。");
     QVERIFY(run.messages.empty());
+}
+
+void CommandTest::draggingMovesAllThreeWindows() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    const QPoint control = game.controlWindow()->pos();
+    const QPoint main = game.mainWindow()->pos();
+    const QPoint slider = game.sliderBar()->pos();
+    // Grab the strip where no button lies (its bottom-right corner) and move by (25, 35).
+    ControlWindow& strip = *game.controlWindow();
+    const QPoint at(strip.width() - 3, strip.height() - 3);
+    Send(strip, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(strip, QEvent::MouseMove, at + QPoint(25, 35), Qt::NoButton, Qt::LeftButton);
+    Send(strip, QEvent::MouseButtonRelease, at + QPoint(25, 35), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(game.controlWindow()->pos(), control + QPoint(25, 35));
+    QCOMPARE(game.mainWindow()->pos(), main + QPoint(25, 35));
+    QCOMPARE(game.sliderBar()->pos(), slider + QPoint(25, 35));
+    // The slider bar drags the three the same way.
+    SliderBar& bar = *game.sliderBar();
+    Send(bar, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Send(bar, QEvent::MouseMove, {-8, 12}, Qt::NoButton, Qt::LeftButton);
+    Send(bar, QEvent::MouseButtonRelease, {-8, 12}, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(game.controlWindow()->pos(), control + QPoint(15, 45));
+    QCOMPARE(game.mainWindow()->pos(), main + QPoint(15, 45));
+}
+
+void CommandTest::minimiseHidesTheOwnedWindows() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    game.Command(kCommandMinimize);
+    QVERIFY(game.mainWindow()->isMinimized());
+    QVERIFY(!game.controlWindow()->isVisible());
+    QVERIFY(!game.sliderBar()->isVisible());
+    game.mainWindow()->showNormal();
+    QVERIFY(game.controlWindow()->isVisible());
+    QVERIFY(game.sliderBar()->isVisible());
+}
+
+void CommandTest::waitMeterAndCommentsReachPanelsFromWorkerThread() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    WindowDropScreen screen(game);
+    std::thread worker([&] {
+        screen.ShowWaitMeter(true);
+        screen.DrawWaitMeter(0, 4);
+        game.commentScreen().SetPanelLines(CommentPanel::MESSAGE1, "line one", "line two");
+        game.commentScreen().SetPanelLines(CommentPanel::MESSAGE2, "assistant", "ignored");
+        screen.ShowScore(42);
+    });
+    worker.join();
+    // Nothing has reached the widgets before the user-interface thread runs the queued calls.
+    QVERIFY(game.panelWidget(PanelId::kWaitMeter)->isHidden());
+    QCOMPARE(*game.chrome().panel(PanelId::kPointDisp).line1, std::string(" 0"));
+    QCoreApplication::processEvents();
+    QVERIFY(game.panelWidget(PanelId::kWaitMeter)->isVisible());
+    // Four files: 5 segments before the first.
+    QCOMPARE(game.panelWidget(PanelId::kWaitMeter)->meter().size(), size_t{5});
+    QCOMPARE(*game.chrome().panel(PanelId::kMessage1).line2, std::string("line two"));
+    QCOMPARE(*game.chrome().panel(PanelId::kMessage2).line1, std::string("assistant"));
+    QVERIFY(!game.chrome().panel(PanelId::kMessage2).line2.has_value());
+    QCOMPARE(*game.chrome().panel(PanelId::kPointDisp).line1, std::string("42"));
 }
 
 }  // namespace tama05::test

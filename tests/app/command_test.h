@@ -20,6 +20,9 @@ class CommandTest : public QObject {
     void exitWritesSettings();
     void alwaysOnTopToggles();
     void skinChangeEndToEnd();
+    void draggingMovesAllThreeWindows();
+    void minimiseHidesTheOwnedWindows();
+    void waitMeterAndCommentsReachPanelsFromWorkerThread();
 };
 
 }  // namespace tama05::test

@@ -19,6 +19,7 @@
 #include "assistant/after_drop_comment.h"
 #include "core/image_file.h"
 #include "core/picture_export.h"
+#include "puzzle/drop_reader.h"
 #include "puzzle/matching.h"
 #include "puzzle/puzzle_io.h"
 #include "skin/program_folder.h"
@@ -32,15 +33,6 @@ namespace {
 constexpr int kStartWidth = 503;
 constexpr int kStartHeight = 100;
 constexpr int kFixedControlHeight = 21;
-
-// How dropped files are read: the one place where the picture-source reader is chosen.
-// Pictures are read without the reader's optional messages; the messages it always shows go
-// to the user-interface thread through the sink.
-PictureSourceReader DroppedFileReader(MessageSink& messages) {
-    return [&messages](const std::filesystem::path& path, Image& image) {
-        return LoadImageFile(messages, path, image, false);
-    };
-}
 
 CommentTextSkin TextSkinFrom(const SkinLayout& layout) {
     CommentTextSkin skin;
@@ -174,8 +166,11 @@ int Game::Start() {
 
     // The random generator, shared by the worker and the comments.
     m_random.Seed(m_options.seed ? *m_options.seed : static_cast<uint32_t>(std::time(nullptr)));
-    m_worker = std::make_unique<DropWorker>(m_puzzle, DroppedFileReader(*m_messages), *m_dropScreen,
-                                            m_random);
+    // Dropped files are read by their first bytes (painter and canvas files, or pictures without
+    // the readers' optional messages); the messages they raise reach the user-interface thread
+    // in drop order through the sink.
+    m_worker = std::make_unique<DropWorker>(m_puzzle, DropPictureReader(), *m_dropScreen, m_random,
+                                            *m_messages);
 
     // A puzzle named on the command line.
     if (m_options.puzzleArgument && !m_options.puzzleArgument->empty()) {

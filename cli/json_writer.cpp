@@ -1,5 +1,6 @@
 #include "cli/json_writer.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace tama05 {
@@ -54,6 +55,17 @@ void JsonWriter::String(std::string_view value) {
 void JsonWriter::Int(int64_t value) {
     BeforeValue();
     m_out << value;
+}
+
+void JsonWriter::Double(double value) {
+    BeforeValue();
+    if (!std::isfinite(value)) {
+        m_out << "null";
+        return;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    m_out << text;
 }
 
 void JsonWriter::Bool(bool value) {

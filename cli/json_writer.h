@@ -21,6 +21,8 @@ class JsonWriter {
     void Key(std::string_view name);
     void String(std::string_view value);
     void Int(int64_t value);
+    // A number with every digit needed to read back the same double.
+    void Double(double value);
     void Bool(bool value);
     void Null();
 

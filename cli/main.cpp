@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/puzzle_commands.h"
 #include "cli/skin_command.h"
 #include "core/message_sink.h"
 
@@ -18,7 +19,12 @@ struct Verb {
     Command run;
 };
 
-constexpr std::array<Verb, 1> kVerbs = {{
+constexpr std::array<Verb, 6> kVerbs = {{
+    {"new", tama05::RunNewCommand},
+    {"drop", tama05::RunDropCommand},
+    {"info", tama05::RunInfoCommand},
+    {"export", tama05::RunExportCommand},
+    {"thumbnail", tama05::RunThumbnailCommand},
     {"skin", tama05::RunSkinCommand},
 }};
 

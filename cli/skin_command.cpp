@@ -15,7 +15,7 @@ constexpr std::string_view kUsage = "usage: tama05-cli skin DIR... [--json]";
 void WriteJson(const SkinLayout& layout, const SkinScanReport& report, std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
-    json.Key("keys");
+    json.Key("values");
     json.BeginObject();
     for (int i = 0; i < kSkinKeyCount; ++i) {
         const auto key = static_cast<SkinKey>(i);
@@ -27,7 +27,7 @@ void WriteJson(const SkinLayout& layout, const SkinScanReport& report, std::ostr
         }
     }
     json.EndObject();
-    json.Key("colors");
+    json.Key("colours");
     json.BeginObject();
     for (int c = 0; c < kSkinColorCount; ++c) {
         const auto color = static_cast<SkinColor>(c);

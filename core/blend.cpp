@@ -4,14 +4,13 @@
 
 namespace tama05 {
 
-float BlendWeight(int32_t blendValue) {
-    const float t = static_cast<float>(blendValue) * kBlendFactor;
-    return std::clamp(t, 0.0f, 1.0f);
+double BlendWeight(int32_t blendValue) {
+    const double t = blendValue * static_cast<double>(kBlendFactor);
+    return std::clamp(t, 0.0, 1.0);
 }
 
-uint8_t BlendByte(uint8_t canvas, uint8_t answer, float t) {
-    const double td = t;
-    const double value = td * canvas + (1.0 - td) * answer;
+uint8_t BlendByte(uint8_t canvas, uint8_t answer, double t) {
+    const double value = t * canvas + (1.0 - t) * answer;
     return static_cast<uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
 }
 
@@ -39,16 +38,15 @@ bool HaveAvx2() {
 
 void BlendBytes(const uint8_t* canvas, const uint8_t* answer, uint8_t* out, size_t count,
                 int32_t blendValue) {
-    const float t = BlendWeight(blendValue);
-    if (t >= 1.0f) {
+    const double t = BlendWeight(blendValue);
+    if (t >= 1.0) {
         std::copy(canvas, canvas + count, out);
         return;
     }
-    const double scaled = static_cast<double>(t) * 2147483648.0;
+    const double scaled = t * 2147483648.0;
     const auto weight31 = static_cast<int64_t>(scaled);
     if (static_cast<double>(weight31) != scaled) {
-        // Not a multiple of 2^-31 (only weights below 2^-8, which no blend value gives): use the
-        // definition itself.
+        // Not a multiple of 2^-31 (no blend value gives such a weight): use the definition.
         for (size_t i = 0; i < count; ++i) {
             out[i] = BlendByte(canvas[i], answer[i], t);
         }

@@ -145,9 +145,15 @@ bool ReadRows(png_structp png, png_bytepp rows) {
 }
 
 bool WriteRows(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height,
-               int colourType, png_bytepp rows) {
+               int colourType, png_bytepp rows, int zlibLevel, int filters) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
+    }
+    if (zlibLevel >= 0) {
+        png_set_compression_level(png, zlibLevel);
+    }
+    if (filters >= 0) {
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
     }
     png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -348,8 +354,10 @@ int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alp
     return result;
 }
 
+PngWriteOptions FastPngWriteOptions() { return PngWriteOptions{1, PNG_FILTER_UP}; }
+
 int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPlane* alphaPlane,
-                   bool useAlpha) {
+                   bool useAlpha, const PngWriteOptions& options) {
     const int32_t width = image.width();
     const int32_t height = image.height();
     if (image.empty() || width <= 0 || height <= 0) {
@@ -389,7 +397,8 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
     png_set_write_fn(structs.png(), &out, WriteData, FlushData);
     if (!WriteRows(structs.png(), structs.info(), static_cast<png_uint_32>(width),
                    static_cast<png_uint_32>(height),
-                   rgba ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, rows.data())) {
+                   rgba ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, rows.data(),
+                   options.zlibLevel, options.filters)) {
         out.resize(start);
         return -1;
     }

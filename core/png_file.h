@@ -42,8 +42,19 @@ int ReadPngFile(const std::filesystem::path& path, Image& image, AlphaPlane* alp
 // Appends an 8-bit PNG of image (no interlace, default compression) to out. It is RGBA with
 // alphaPlane's values when useAlpha is set and alphaPlane matches the picture's size, plain
 // RGB otherwise. Returns 0, or -1 (out as it was) when encoding fails.
+// How hard the encoder works: libpng's defaults unless set. A lower zlib level and a fixed row
+// filter trade a little size for much speed; every choice is a standard PNG.
+struct PngWriteOptions {
+    int zlibLevel = -1;  // 0..9; -1 keeps libpng's default
+    int filters = -1;    // PNG_FILTER_* flags; -1 keeps libpng's adaptive default
+};
+
+// zlib level 1 with the Up filter: measured on a 4000 × 6000 stacked puzzle picture, about six
+// times faster than the defaults for a file within 1% of their size.
+PngWriteOptions FastPngWriteOptions();
+
 int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPlane* alphaPlane,
-                   bool useAlpha);
+                   bool useAlpha, const PngWriteOptions& options = {});
 
 // Writes image as a PNG file at path, RGBA when alphaPlane is given and has the picture's size,
 // RGB otherwise. The file is replaced whole or not at all. Returns 0, or -1 after showing

@@ -18,7 +18,8 @@ void LowerThisThreadsPriority() {
 
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,
-                       RandomGenerator& random, MatchScratch& scratch) {
+                       RandomGenerator& random, MatchScratch& scratch, MessageSink& messages,
+                       int decodeThreads) {
     DropReport report;
     report.files = static_cast<int32_t>(std::min<size_t>(files.size(), INT32_MAX));
     int32_t pieceWidth;
@@ -37,13 +38,13 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
     const FlashCellFn flash = [&screen](const Image& piece, int32_t x, int32_t y, int32_t w,
                                         int32_t h) { screen.FlashCell(piece, x, y, w, h); };
-    Image loaded;
+    PiecePipeline pipeline(files.first(static_cast<size_t>(count)), reader, pieceWidth,
+                           pieceHeight, decodeThreads);
     Image piece;
     for (int32_t i = 0; i < count; ++i) {
         const std::filesystem::path& path = files[static_cast<size_t>(i)];
         screen.DrawWaitMeter(i, count);
-        loaded.Clear();
-        if (reader(path, loaded) != 0 || ScaleImage(loaded, piece, pieceWidth, pieceHeight) != 0) {
+        if (!pipeline.Take(static_cast<size_t>(i), piece, messages)) {
             report.skipped.push_back(path);
             continue;
         }
@@ -79,8 +80,13 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 }
 
 DropWorker::DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
-                       RandomGenerator& random)
-    : m_puzzle(puzzle), m_reader(std::move(reader)), m_screen(screen), m_random(random) {}
+                       RandomGenerator& random, MessageSink& messages, int decodeThreads)
+    : m_puzzle(puzzle),
+      m_reader(std::move(reader)),
+      m_screen(screen),
+      m_random(random),
+      m_messages(messages),
+      m_decodeThreads(decodeThreads) {}
 
 DropWorker::~DropWorker() { Wait(); }
 
@@ -95,7 +101,8 @@ bool DropWorker::Start(std::vector<std::filesystem::path> files,
     m_thread = std::thread([this, files = std::move(files), done = std::move(done)] {
         LowerThisThreadsPriority();
         const DropReport report =
-            ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random, m_scratch);
+            ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random, m_scratch, m_messages,
+                        m_decodeThreads);
         if (done) {
             done(report);
         }

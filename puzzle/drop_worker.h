@@ -12,6 +12,7 @@
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "puzzle/matching.h"
+#include "puzzle/piece_pipeline.h"
 #include "puzzle/puzzle.h"
 #include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
@@ -39,9 +40,6 @@ public:
     virtual void ShowScore(int32_t score) = 0;
 };
 
-// Reads one dropped file into a picture: 0 when the picture is usable, non-zero to skip the file.
-using PictureSourceReader = std::function<int(const std::filesystem::path&, Image&)>;
-
 struct DropReport {
     int32_t files = 0;      // files in the drop
     int32_t processed = 0;  // read and matched
@@ -55,16 +53,22 @@ struct DropReport {
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
 // to the piece size and offered to every cell; then the score is updated and a comment chosen,
-// or, for a drop of more than 256 files, only the too-many-files comment is made.
+// or, for a drop of more than 256 files, only the too-many-files comment is made. With
+// decodeThreads > 0 the files are read and shrunk ahead on that many helper threads; matching,
+// pasting, flashing, the meter and the readers' messages stay in drop order, so the outcome is
+// the same as reading one file after the other.
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,
-                       RandomGenerator& random, MatchScratch& scratch);
+                       RandomGenerator& random, MatchScratch& scratch, MessageSink& messages,
+                       int decodeThreads = 0);
 
 // Runs drops one at a time on a thread of lowered priority.
 class DropWorker {
 public:
+    // messages receives the readers' messages in drop order, on the worker thread.
     DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
-               RandomGenerator& random);
+               RandomGenerator& random, MessageSink& messages,
+               int decodeThreads = PiecePipeline::DefaultThreads());
     ~DropWorker();
     DropWorker(const DropWorker&) = delete;
     DropWorker& operator=(const DropWorker&) = delete;
@@ -83,6 +87,8 @@ private:
     PictureSourceReader m_reader;
     DropScreen& m_screen;
     RandomGenerator& m_random;
+    MessageSink& m_messages;
+    int m_decodeThreads;
     MatchScratch m_scratch;
     std::atomic<bool> m_busy{false};
     std::thread m_thread;

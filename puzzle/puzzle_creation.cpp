@@ -57,7 +57,7 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
 }
 
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
-                          RandomGenerator& random) {
+                          RandomGenerator& random, int32_t maxPieces) {
     NewPuzzleResult result;
     Image candidate;
     if (dialogs.ChooseAnswerImage(candidate) != 0 || candidate.empty()) {
@@ -94,7 +94,7 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
         puzzle.saveState = SaveState::kChanged;
         puzzle.fileName.clear();
     }
-    result.fill = FillFromFolder(puzzle, messages, false, kFillPieces, random);
+    result.fill = FillFromFolder(puzzle, messages, false, maxPieces, random);
     result.outcome = result.fill ? NewPuzzleOutcome::kReady : NewPuzzleOutcome::kFillFailed;
     return result;
 }

@@ -59,11 +59,11 @@ struct NewPuzzleResult {
     std::optional<FillResult> fill;
 };
 
-// Makes a new puzzle: answer, folder, piece size, then the fill from the first ten pictures of
-// the folder. The open puzzle is not touched until the answer and the piece size are both
+// Makes a new puzzle: answer, folder, piece size, then the fill from the first maxPieces (ten
+// in the game) pictures of the folder. The open puzzle is not touched until the answer and the piece size are both
 // chosen: a cancelled dialog, an unreadable answer or an answer above the answer bound leaves
 // it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
-                          RandomGenerator& random);
+                          RandomGenerator& random, int32_t maxPieces = kFillPieces);
 
 }  // namespace tama05

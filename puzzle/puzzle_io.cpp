@@ -16,10 +16,13 @@ int SavePuzzle(const Puzzle& puzzle, const std::filesystem::path& path, MessageS
 }
 
 int OpenPuzzleFile(Puzzle& puzzle, const std::filesystem::path& path, MessageSink& messages,
-                   const PuzzleOpenView& view) {
+                   const PuzzleOpenView& view, int32_t* version) {
     PuzzleFileData data;
     if (ReadPuzzleFile(messages, path, data) != 0) {
         return -1;
+    }
+    if (version != nullptr) {
+        *version = data.version;
     }
     {
         std::lock_guard lock(puzzle.mutex);

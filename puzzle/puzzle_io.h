@@ -24,8 +24,9 @@ struct PuzzleOpenView {
 // Reads a puzzle file and, only when the whole file was read and is consistent, replaces the
 // puzzle's pictures, piece size, blend value, scores and score under its lock and makes it
 // ready. Returns 0, or -1 with the open puzzle exactly as it was (the caller shows
-// "TGRファイルオープンに失敗しました。"). Save state and file name are the caller's.
+// "TGRファイルオープンに失敗しました。"). Save state and file name are the caller's. version, when
+// given, receives the file's version.
 int OpenPuzzleFile(Puzzle& puzzle, const std::filesystem::path& path, MessageSink& messages,
-                   const PuzzleOpenView& view = {});
+                   const PuzzleOpenView& view = {}, int32_t* version = nullptr);
 
 }  // namespace tama05

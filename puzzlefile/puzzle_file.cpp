@@ -129,7 +129,7 @@ int EncodePuzzleFile(const Image& answer, const Image& canvas, int32_t pieceWidt
         std::memcpy(stacked.row(h + r), answer.row(r), bytes);
     }
     stacked.SetHeaders();
-    if (WritePngStream(out, stacked, nullptr, false) != 0) {
+    if (WritePngStream(out, stacked, nullptr, false, FastPngWriteOptions()) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。SAVE_TGR", kCaption);
         return -1;
     }

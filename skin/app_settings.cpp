@@ -146,9 +146,14 @@ int UnpackSettings(std::span<const uint8_t> bytes, const std::filesystem::path& 
 int LoadSettings(const std::filesystem::path& programFolder,
                  const std::filesystem::path& settingsFile, AppSettings& settings) {
     std::vector<uint8_t> bytes(kSettingsFileSize);
-    std::ifstream file(settingsFile, std::ios::binary);
     size_t got = 0;
-    if (file) {
+    std::error_code error;
+    // Only a plain file is read: a pipe or device in its place would block or never end.
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(settingsFile, error)) {
+        file.open(settingsFile, std::ios::binary);
+    }
+    if (file.is_open()) {
         file.read(reinterpret_cast<char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         got = static_cast<size_t>(file.gcount());

@@ -166,7 +166,7 @@ void DropTest::sliderBlendsAnswerIn() {
     QCOMPARE(bar.valueBox()->text(), QStringLiteral("128"));
     shot = game.mainWindow()->view().Snapshot();
     const uint8_t* canvas = game.puzzle().MosaicCanvas.rowFromTop(2) + 3 * (3 * kCellSize + 2);
-    const float t = BlendWeight(128);
+    const auto t = BlendWeight(128);
     QCOMPARE(
         shot.pixel(3 * kCellSize + 2, 2),
         qRgb(BlendByte(canvas[2], r, t), BlendByte(canvas[1], g, t), BlendByte(canvas[0], b, t)));
@@ -185,7 +185,7 @@ void DropTest::flashedCellRunsThroughItsFramesAndSettles() {
     const Image piece = SolidImage(33, 20, 100, 150, 250);
     view.FlashCell(puzzle, piece, 99, 20, 100, 40);
     const QImage settled = view.Snapshot();
-    const float t = BlendWeight(200);
+    const auto t = BlendWeight(200);
     const QRgb expected = qRgb(BlendByte(250, 30, t), BlendByte(150, 20, t), BlendByte(100, 10, t));
     QCOMPARE(settled.pixel(99, 20), expected);
     QCOMPARE(settled.pixel(99, 39), expected);

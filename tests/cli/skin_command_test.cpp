@@ -46,11 +46,11 @@ TEST(SkinCommand, JsonHasEveryKeyTheColoursAndTheScanLists) {
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.messages.messages.empty());
     const std::string& out = run.out;
-    EXPECT_EQ(out.rfind("{\"keys\":{\"VERSION\":3,\"CLOSE_L\":285,\"CLOSE_T\":7,", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("{\"values\":{\"VERSION\":3,\"CLOSE_L\":285,\"CLOSE_T\":7,", 0), 0u) << out;
     EXPECT_NE(out.find("\"POINT_DISP_COLOR_R\":300,"), std::string::npos);
     EXPECT_NE(out.find("\"WAIT_METER_COLOR_B\":0}"), std::string::npos);
     // 44 red + 255 × 256 green + 255 × 65536 blue.
-    EXPECT_NE(out.find("\"colors\":{\"POINT_DISP_COLOR\":" +
+    EXPECT_NE(out.find("\"colours\":{\"POINT_DISP_COLOR\":" +
                        std::to_string(44 + 255 * 256 + 255 * 65536) + ","),
               std::string::npos);
     EXPECT_NE(out.find("\"SUB_CTRL_BG_COLOR\":255,\"WAIT_METER_COLOR\":255}"), std::string::npos);

@@ -7,13 +7,15 @@
 namespace tama05 {
 namespace {
 
-TEST(BlendTest, WeightIsTheSinglePrecisionProductLimitedToOne) {
+TEST(BlendTest, WeightIsTheDoubleProductWithTheSinglePrecisionFactor) {
     EXPECT_EQ(static_cast<double>(kBlendFactor), 0.003921568859368563);
-    EXPECT_EQ(BlendWeight(255), 1.0f);
-    EXPECT_EQ(BlendWeight(0), 0.0f);
-    EXPECT_EQ(BlendWeight(-5), 0.0f);
-    EXPECT_EQ(BlendWeight(400), 1.0f);
-    EXPECT_EQ(BlendWeight(128), 128.0f * 0.003921569f);
+    // 255 × k = 1.0000000591..., limited to 1.
+    EXPECT_GT(255 * 0.003921568859368563, 1.0);
+    EXPECT_EQ(BlendWeight(255), 1.0);
+    EXPECT_EQ(BlendWeight(0), 0.0);
+    EXPECT_EQ(BlendWeight(-5), 0.0);
+    EXPECT_EQ(BlendWeight(400), 1.0);
+    EXPECT_EQ(BlendWeight(128), 128 * 0.003921568859368563);
 }
 
 TEST(BlendTest, EndsShowOnePictureExactly) {
@@ -35,14 +37,14 @@ TEST(BlendTest, FastPathEqualsTheFormulaForEveryValueAndPair) {
     }
     std::vector<uint8_t> out(canvas.size());
     for (int32_t value = 0; value <= 255; ++value) {
-        const float t = BlendWeight(value);
+        const double t = BlendWeight(value);
         BlendBytes(canvas.data(), answer.data(), out.data(), out.size(), value);
         for (size_t i = 0; i < out.size(); ++i) {
             ASSERT_EQ(out[i], BlendByte(canvas[i], answer[i], t))
                 << "value " << value << " canvas " << int(canvas[i]) << " answer " << int(answer[i]);
         }
         detail::BlendBytesScalar(canvas.data(), answer.data(), out.data(), out.size(),
-                                 static_cast<int64_t>(static_cast<double>(t) * 2147483648.0));
+                                 static_cast<int64_t>(t * 2147483648.0));
         if (value < 255) {
             for (size_t i = 0; i < out.size(); ++i) {
                 ASSERT_EQ(out[i], BlendByte(canvas[i], answer[i], t)) << "scalar, value " << value;

@@ -6,6 +6,10 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <random>
+#include <chrono>
 #include <vector>
 
 #include "test_pictures.h"
@@ -62,7 +66,7 @@ void MakeReadyPuzzle(Puzzle& puzzle) {
 }
 
 // Files named "grey N" read as a 7 × 5 picture of grey N; anything else fails.
-int FakeReader(const std::filesystem::path& path, Image& target) {
+int FakeReader(const std::filesystem::path& path, Image& target, MessageSink&) {
     const std::string name = path.string();
     if (name.rfind("grey ", 0) != 0) {
         return -1;
@@ -78,9 +82,10 @@ TEST(ProcessDropTest, ReadsScalesMatchesThenScoresAndComments) {
     RecordingScreen screen;
     RandomGenerator random(1);
     MatchScratch scratch;
+    NullMessageSink quiet;
     const std::vector<std::filesystem::path> files = {"grey 100", "broken", "grey 200",
                                                       "grey 100"};
-    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch);
+    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
     EXPECT_EQ(screen.Calls(),
               (std::vector<std::string>{"meter on", "meter 0/4", "flash 0,0", "flash 2,0",
                                         "meter 1/4", "meter 2/4", "flash 2,0", "meter 3/4",
@@ -102,8 +107,9 @@ TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
     RecordingScreen screen;
     RandomGenerator random(1);
     MatchScratch scratch;
+    NullMessageSink quiet;
     std::vector<std::filesystem::path> files(300, "grey 100");
-    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch);
+    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
     EXPECT_EQ(report.processed, 256);
     EXPECT_EQ(report.ignored, 44);
     EXPECT_EQ(report.comment, CommentKind::kTooManyFiles);
@@ -120,12 +126,12 @@ TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
 // A reader that waits until the test lets it go, so that a drop can be caught running.
 class GatedReader {
 public:
-    int operator()(const std::filesystem::path& path, Image& target) {
+    int operator()(const std::filesystem::path& path, Image& target, MessageSink& messages) {
         std::unique_lock lock(m_mutex);
         m_entered = true;
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return m_open; });
-        return FakeReader(path, target);
+        return FakeReader(path, target, messages);
     }
     void WaitUntilEntered() {
         std::unique_lock lock(m_mutex);
@@ -150,7 +156,8 @@ TEST(DropWorkerTest, ASecondDropWhileBusyIsIgnored) {
     RecordingScreen screen;
     RandomGenerator random(1);
     GatedReader gate;
-    DropWorker worker(puzzle, std::ref(gate), screen, random);
+    NullMessageSink quiet;
+    DropWorker worker(puzzle, std::ref(gate), screen, random, quiet);
     RecordingMessageSink messages;
     int reports = 0;
     ASSERT_EQ(AcceptDrop(puzzle, worker, {"grey 100"}, messages,
@@ -172,13 +179,55 @@ TEST(DropWorkerTest, ASecondDropWhileBusyIsIgnored) {
     EXPECT_EQ(test::BlueAt(puzzle.MosaicCanvas, 3, 0), 200);
 }
 
+// Reading ahead on helper threads changes nothing: cells, flashes, scores, comment and the
+// readers' messages come out exactly as when the files are read one after the other.
+TEST(ProcessDropTest, ReadingAheadGivesTheSameOutcome) {
+    std::mt19937 rng(11);
+    std::vector<std::filesystem::path> files;
+    for (int i = 0; i < 60; ++i) {
+        files.emplace_back(i % 7 == 3 ? "broken " + std::to_string(i)
+                                      : "grey " + std::to_string(rng() % 256));
+    }
+    const PictureSourceReader reader = [](const std::filesystem::path& path, Image& target,
+                                          MessageSink& messages) {
+        // Uneven reading times scramble the order in which the helpers finish.
+        std::this_thread::sleep_for(std::chrono::microseconds(std::hash<std::string>{}(path.string()) % 500));
+        messages.ShowMessage(path.string(), "read");
+        return FakeReader(path, target, messages);
+    };
+    auto run = [&](int threads, RecordingMessageSink& messages, RecordingScreen& screen) {
+        Puzzle puzzle;
+        MakeReadyPuzzle(puzzle);
+        puzzle.AnswerImage = test::RandomImage(4, 2, rng);
+        RandomGenerator random(3);
+        MatchScratch scratch;
+        const DropReport report =
+            ProcessDrop(puzzle, files, reader, screen, random, scratch, messages, threads);
+        return std::tuple{report.changed, report.skipped, report.score,
+                          std::vector<int>(puzzle.PieceScores.begin(), puzzle.PieceScores.end())};
+    };
+    RecordingMessageSink inlineMessages;
+    RecordingScreen inlineScreen;
+    std::mt19937 saved = rng;
+    const auto expected = run(0, inlineMessages, inlineScreen);
+    for (int threads : {1, 2, 4}) {
+        rng = saved;
+        RecordingMessageSink messages;
+        RecordingScreen screen;
+        EXPECT_EQ(run(threads, messages, screen), expected) << threads;
+        EXPECT_EQ(messages.messages, inlineMessages.messages) << threads;
+        EXPECT_EQ(screen.Calls(), inlineScreen.Calls()) << threads;
+    }
+}
+
 TEST(DropWorkerTest, ADropWithoutAReadyPuzzleIsRefused) {
     Puzzle puzzle;
     MakeReadyPuzzle(puzzle);
     puzzle.state = PuzzleState::kBeingMade;
     RecordingScreen screen;
     RandomGenerator random(1);
-    DropWorker worker(puzzle, FakeReader, screen, random);
+    NullMessageSink quiet;
+    DropWorker worker(puzzle, FakeReader, screen, random, quiet);
     RecordingMessageSink messages;
     EXPECT_EQ(AcceptDrop(puzzle, worker, {"grey 100"}, messages), -1);
     ASSERT_EQ(messages.messages.size(), 1u);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "assistant/comment_tables.h"
+#include "skin/skin_layout.h"
 #include "skin/slider_bar_layout.h"
 
 namespace {
@@ -393,3 +395,39 @@ TEST(Samples, AnswerPictureAndManyPiecesInTheThreeReadableFormats) {
 }
 
 }  // namespace
+
+namespace tama05 {
+namespace {
+
+// The game's own scanner takes every key of both generated skins.
+TEST(GeneratedSkins, TheScannerTakesAllKeys) {
+    for (const char* name : {"skin", "skin_night"}) {
+        SkinLayout layout;
+        SkinScanReport report;
+        ASSERT_EQ(ReadSkinText(std::filesystem::path(TAMA05_PROGRAM_DIR) / name, layout, &report), 0)
+            << name;
+        EXPECT_EQ(report.taken.size(), static_cast<size_t>(kSkinKeyCount)) << name;
+        EXPECT_TRUE(report.failed.empty()) << name;
+        EXPECT_TRUE(layout.versionTaken) << name;
+    }
+}
+
+// The comment tables name exactly the pictures the generator draws.
+TEST(GeneratedSkins, TheCommentTablesNameTheDrawnPictures) {
+    std::vector<std::string> drawn;
+    std::ifstream list(std::string(TAMA05_SOURCE_DIR) + "/tests/tools/fixtures/character_pictures.txt");
+    for (std::string line; std::getline(list, line);) {
+        if (!line.empty()) {
+            drawn.push_back(line);
+        }
+    }
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(CommentPictureNames(), drawn);
+    for (const std::string& name : CommentPictureNames()) {
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(TAMA05_PROGRAM_DIR) / "skin" / name))
+            << name;
+    }
+}
+
+}  // namespace
+}  // namespace tama05

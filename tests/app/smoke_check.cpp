@@ -2,6 +2,8 @@
 //   smoke_check make PUZZLE [ANSWER PIECE_FOLDER PIECE_SIZE [WIDTH]]
 //       writes a puzzle file: the test puzzle, or one made from an answer picture (shrunk to
 //       WIDTH) and the first ten pictures of a folder;
+//   smoke_check settings FILE LEFT TOP
+//       writes a settings file that places the control window at (LEFT, TOP);
 //   smoke_check crop SCREENSHOT OUT WIDTH HEIGHT
 //       keeps the top-left corner of a screenshot (the documentation picture);
 //   smoke_check check SCREENSHOT PUZZLE PROGRAM_FOLDER
@@ -122,6 +124,16 @@ int Check(int argc, char* argv[]) {
     return 0;
 }
 
+int Settings(int argc, char* argv[]) {
+    if (argc != 5) {
+        return Fail("settings FILE LEFT TOP");
+    }
+    AppSettings settings = DefaultSettings(TAMA05_PROGRAM_DIR);
+    settings.controlLeft = std::atoi(argv[3]);
+    settings.controlTop = std::atoi(argv[4]);
+    return SaveSettings(argv[2], settings) == 0 ? 0 : Fail("cannot write the settings");
+}
+
 int Crop(int argc, char* argv[]) {
     if (argc != 6) {
         return Fail("crop SCREENSHOT OUT WIDTH HEIGHT");
@@ -141,6 +153,9 @@ int main(int argc, char* argv[]) {
     }
     if (argc >= 2 && std::strcmp(argv[1], "check") == 0) {
         return Check(argc, argv);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
+        return Settings(argc, argv);
     }
     if (argc >= 2 && std::strcmp(argv[1], "crop") == 0) {
         return Crop(argc, argv);

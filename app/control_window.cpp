@@ -19,7 +19,7 @@ ControlWindow::ControlWindow(Game& game, QWidget* owner)
 void ControlWindow::ReloadBackground() {
     Image picture;
     m_game.LoadBackground(kCtrlBackPicture, picture);
-    m_background = ToQImage(picture, m_game.devicePixelRatio());
+    m_background = ToScreenImage(picture, m_game.devicePixelRatio());
     update();
 }
 

@@ -564,21 +564,7 @@ void Game::NewPuzzleCommand() {
 }
 
 void Game::PuzzleInfoCommand() {
-    PuzzleInfo info;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        const Grid grid = m_puzzle.grid();
-        info.fileName = m_puzzle.fileName;
-        info.width = m_puzzle.AnswerImage.width();
-        info.height = m_puzzle.AnswerImage.height();
-        info.pieceWidth = m_puzzle.pieceWidth;
-        info.pieceHeight = m_puzzle.pieceHeight;
-        info.columns = grid.columns;
-        info.rows = grid.rows;
-        info.cells = grid.cellCount();
-        info.meanScore = MeanPieceScore(m_puzzle.PieceScores);
-    }
-    m_dialogs->ShowPuzzleInfo(m_main.get(), info);
+    m_dialogs->ShowPuzzleInfo(m_main.get(), m_puzzle);
 }
 
 void Game::ChangeSkinCommand() {

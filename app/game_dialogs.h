@@ -10,6 +10,7 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "puzzle/puzzle.h"
 #include "puzzle/puzzle_creation.h"
 #include "skin/app_settings.h"
 
@@ -21,19 +22,6 @@ enum class SaveAsKind { kPuzzle, kJpeg, kBmp, kPng };
 struct SaveAsChoice {
     std::filesystem::path path;
     SaveAsKind kind = SaveAsKind::kPuzzle;
-};
-
-// What the puzzle information dialog shows.
-struct PuzzleInfo {
-    std::filesystem::path fileName;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t pieceWidth = 0;
-    int32_t pieceHeight = 0;
-    int32_t columns = 0;
-    int32_t rows = 0;
-    int64_t cells = 0;
-    double meanScore = 0;
 };
 
 // What the dialogs of a new puzzle may do to the window while they run.
@@ -63,7 +51,8 @@ class GameDialogs {
     // The folder of another skin; nothing when cancelled.
     virtual std::optional<std::filesystem::path> ChooseSkinFolder(
         QWidget* owner, const QString& title, const std::filesystem::path& current) = 0;
-    virtual void ShowPuzzleInfo(QWidget* owner, const PuzzleInfo& info) = 0;
+    // "パズルの情報"; the dialog reads the puzzle under its lock.
+    virtual void ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) = 0;
     virtual void ShowVersion(QWidget* owner) = 0;
     virtual void ShowAssociation(QWidget* owner) = 0;
 };

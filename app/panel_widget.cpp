@@ -15,7 +15,7 @@ PanelWidget::PanelWidget(SkinPanel& panel, qreal devicePixelRatio, QWidget* pare
 }
 
 void PanelWidget::SurfaceChanged() {
-    m_surface = ToQImage(m_panel.surface(), m_ratio);
+    m_surface = ToScreenImage(m_panel.surface(), m_ratio);
     update();
 }
 

@@ -4,7 +4,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <mutex>
+
 #include "core/image_file.h"
+#include "puzzle/matching.h"
 #include "puzzle/piece_size.h"
 
 namespace tama05 {
@@ -143,7 +146,20 @@ std::optional<std::filesystem::path> PlaceholderDialogs::ChooseSkinFolder(
     return FromQString(chosen);
 }
 
-void PlaceholderDialogs::ShowPuzzleInfo(QWidget* owner, const PuzzleInfo& info) {
+void PlaceholderDialogs::ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) {
+    struct {
+        std::filesystem::path fileName;
+        int32_t width, height, pieceWidth, pieceHeight, columns, rows;
+        int64_t cells;
+        double meanScore;
+    } info;
+    {
+        std::lock_guard lock(puzzle.mutex);
+        const Grid grid = puzzle.grid();
+        info = {puzzle.fileName,   puzzle.AnswerImage.width(), puzzle.AnswerImage.height(),
+                puzzle.pieceWidth, puzzle.pieceHeight,         grid.columns,
+                grid.rows,         grid.cellCount(),           MeanPieceScore(puzzle.PieceScores)};
+    }
     const QString text = QStringLiteral(
                              "ファイル名: %1\nキャンバスサイズ: %2 × %3\nピースサイズ: %4 × %5\n"
                              "ピース数: %6 × %7\n総ピース数: %8\nスコア（詳細）: %9")

@@ -16,7 +16,7 @@ class PlaceholderDialogs final : public GameDialogs {
                                                            NewPuzzleContext context) override;
     std::optional<std::filesystem::path> ChooseSkinFolder(
         QWidget* owner, const QString& title, const std::filesystem::path& current) override;
-    void ShowPuzzleInfo(QWidget* owner, const PuzzleInfo& info) override;
+    void ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) override;
     void ShowVersion(QWidget* owner) override;
     void ShowAssociation(QWidget* owner) override;
 };

@@ -4,7 +4,7 @@
 
 namespace tama05 {
 
-QImage ToQImage(const Image& picture, qreal devicePixelRatio) {
+QImage ToScreenImage(const Image& picture, qreal devicePixelRatio) {
     if (picture.empty() || picture.width() <= 0 || picture.height() <= 0) {
         return {};
     }

@@ -10,7 +10,7 @@ namespace tama05 {
 
 // A copy of a picture as a 32-bit screen image, top row first, drawn 1:1 in device pixels:
 // its device pixel ratio is the screen's. An empty picture gives a null image.
-QImage ToQImage(const Image& picture, qreal devicePixelRatio = 1.0);
+QImage ToScreenImage(const Image& picture, qreal devicePixelRatio = 1.0);
 
 // Writes count pixels of one picture row (blue, green, red bytes) into a 32-bit screen image
 // at (x, y), clipped at the image's edges.

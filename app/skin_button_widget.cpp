@@ -114,7 +114,7 @@ void SkinButtonWidget::Show(Look look) {
                                                   : m_base.pressedPicture();
     // An empty picture shows nothing: what was there stays.
     if (!picture.empty()) {
-        m_picture = ToQImage(picture, m_ratio);
+        m_picture = ToScreenImage(picture, m_ratio);
     }
     update();
 }

@@ -63,7 +63,7 @@ SliderBar::SliderBar(Game& game, QWidget* owner, uint32_t textBackground)
 void SliderBar::ReloadBackground() {
     Image picture;
     m_game.LoadBackground(kSubCtrlBackPicture, picture);
-    m_background = ToQImage(picture, m_game.devicePixelRatio());
+    m_background = ToScreenImage(picture, m_game.devicePixelRatio());
     update();
 }
 

@@ -107,7 +107,7 @@ class FakeDialogs final : public GameDialogs {
                                                           const std::filesystem::path&) override {
         return skinChoice;
     }
-    void ShowPuzzleInfo(QWidget*, const PuzzleInfo&) override {}
+    void ShowPuzzleInfo(QWidget*, const Puzzle&) override {}
     void ShowVersion(QWidget*) override {}
     void ShowAssociation(QWidget*) override {}
 };

@@ -97,9 +97,9 @@ int Check(int argc, char* argv[]) {
         LoadImageFile(messages, skin / "sub_ctrl_back.png", sliderBack) != 0) {
         return Fail("cannot read the skin");
     }
-    const QImage control = ToQImage(back);
-    const QImage slider = ToQImage(sliderBack);
-    const QImage mosaic = ToQImage(puzzle.MosaicCanvas);
+    const QImage control = ToScreenImage(back);
+    const QImage slider = ToScreenImage(sliderBack);
+    const QImage mosaic = ToScreenImage(puzzle.MosaicCanvas);
     const int controlHeight = control.height();
     const int viewHeight = mosaic.height();
     // The control window: its background, except where buttons and panels lie over it.

@@ -123,14 +123,15 @@ TEST_F(AnswerImageTest, PreviewFollowsTheCurrentFile) {
 
 TEST_F(AnswerImageTest, OpensLeftOfWhereQtWouldPlaceIt) {
     QWidget owner;
-    owner.setGeometry(400, 300, 800, 600);
+    owner.setGeometry(150, 100, 600, 400);
     owner.show();
     FilteredFileDialog plain(&owner, "plain");
     AnswerImageDialog dialog(&owner, folder);
-    plain.resize(700, 500);
-    dialog.resize(700, 500);
+    dialog.resize(dialog.minimumSizeHint().expandedTo(QSize(400, 300)));
+    plain.resize(dialog.size());
     plain.show();
     dialog.show();
+    ASSERT_EQ(dialog.width(), plain.width());
     EXPECT_EQ(dialog.x(), plain.x() - 120);
     EXPECT_EQ(dialog.y(), plain.y());
     EXPECT_GT(plain.x(), 120) << "placed over its owner";
@@ -144,7 +145,7 @@ TEST_F(AnswerImageTest, ChoosingAPictureReadsItAndKeepsItsFolder) {
     ModalDriver driver({[&](QWidget* modal) {
         auto* dialog = qobject_cast<AnswerImageDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(ToQString(folder / "c.png"));
+        test::TypeName(dialog, ToQString(folder / "c.png"));
         static_cast<QDialog*>(dialog)->accept();
     }});
     Image candidate;
@@ -235,7 +236,7 @@ protected:
         return [file](QWidget* modal) {
             auto* dialog = qobject_cast<AnswerImageDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
-            dialog->selectFile(ToQString(file));
+            test::TypeName(dialog, ToQString(file));
             static_cast<QDialog*>(dialog)->accept();
         };
     }

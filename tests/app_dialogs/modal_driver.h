@@ -36,7 +36,9 @@ private:
         m_last = modal;
         Step step = std::move(m_steps.front());
         m_steps.pop_front();
-        step(modal);
+        // Run outside this timer's handler, so that the timer goes on polling while the step
+        // runs a nested modal window of its own (a question raised by accepting).
+        QTimer::singleShot(0, modal, [step = std::move(step), modal] { step(modal); });
     }
 
     std::deque<Step> m_steps;

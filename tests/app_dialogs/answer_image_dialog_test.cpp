@@ -28,7 +28,7 @@ using test::ModalDriver;
 // A folder of answer pictures: a.bmp (30 × 20, red and blue), b.JPG, c.png (with alpha), a
 // corrupt bad.png, and two files the picture types do not list.
 class AnswerImageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = temp.path() / "answers";
         fs::create_directories(folder);
@@ -212,8 +212,8 @@ TEST_F(AnswerImageTest, AFileThatCannotBeOpenedOrReadIsReported) {
     const fs::path missing = folder / "gone.png";
     EXPECT_EQ(ReadAnswerChoice(messages, missing, 0, {}, answer, info), -3);
     EXPECT_EQ(messages.messages,
-              std::vector<Message>({{"ファイル生成に失敗しました。", "Read_ESI_CNV"},
-                                    {missing.string(), "test"}}));
+              std::vector<Message>(
+                  {{"ファイル生成に失敗しました。", "Read_ESI_CNV"}, {missing.string(), "test"}}));
     messages.messages.clear();
     // A picture that cannot be read completes the dialog with no picture.
     EXPECT_EQ(ReadAnswerChoice(messages, folder / "notes.txt", 0, {}, answer, info), 0);
@@ -224,7 +224,7 @@ TEST_F(AnswerImageTest, AFileThatCannotBeOpenedOrReadIsReported) {
 
 // The whole creation of a puzzle through the three dialogs.
 class NewPuzzleTest : public AnswerImageTest {
-protected:
+  protected:
     void SetUp() override {
         AnswerImageTest::SetUp();
         pieces = temp.path() / "pieces";
@@ -258,17 +258,18 @@ protected:
 TEST_F(NewPuzzleTest, MakesAPuzzleAndKeepsTheChoices) {
     PuzzleCreationDialogs dialogs(nullptr, settings, messages);
     fs::path shownFolder;
-    ModalDriver driver({ChooseAnswer(folder / "a.bmp"),
-                        [&](QWidget* modal) {
-                            auto* dialog = qobject_cast<PieceFolderDialog*>(modal);
-                            ASSERT_NE(dialog, nullptr);
-                            EXPECT_EQ(dialog->windowTitle(),
-                                      "画像ファイルのあるフォルダを指定してください。（ピース画像になります）");
-                            EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
-                            dialog->setDirectory(ToQString(pieces));
-                            static_cast<QDialog*>(dialog)->accept();
-                        },
-                        Size("10", "5")});
+    ModalDriver driver(
+        {ChooseAnswer(folder / "a.bmp"),
+         [&](QWidget* modal) {
+             auto* dialog = qobject_cast<PieceFolderDialog*>(modal);
+             ASSERT_NE(dialog, nullptr);
+             EXPECT_EQ(dialog->windowTitle(),
+                       "画像ファイルのあるフォルダを指定してください。（ピース画像になります）");
+             EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+             dialog->setDirectory(ToQString(pieces));
+             static_cast<QDialog*>(dialog)->accept();
+         },
+         Size("10", "5")});
     const NewPuzzleResult result = NewPuzzle(puzzle, dialogs, messages, random);
     EXPECT_EQ(driver.Remaining(), 0u);
     EXPECT_EQ(result.outcome, NewPuzzleOutcome::kReady);

@@ -80,14 +80,16 @@ bool HaveTool(const std::string& name) {
 }
 
 TEST(AssociationPlaces, FollowTheUsersFoldersOrTheirDefaults) {
-    const AssociationPlaces set = AssociationPlacesFor("/opt/t/tama05", "/x/data", "/x/config", "/home/u");
+    const AssociationPlaces set =
+        AssociationPlacesFor("/opt/t/tama05", "/x/data", "/x/config", "/home/u");
     EXPECT_EQ(set.MimePackageFile(), fs::path("/x/data/mime/packages/tama05-puzzle.xml"));
     EXPECT_EQ(set.DesktopEntryFile(), fs::path("/x/data/applications/tama05.desktop"));
     EXPECT_EQ(set.IconFile(48), fs::path("/x/data/icons/hicolor/48x48/apps/tama05.png"));
     EXPECT_EQ(set.MimeAppsFile(), fs::path("/x/config/mimeapps.list"));
     EXPECT_EQ(set.iconFolder, fs::path("/opt/t/icons"));
     // Unset or relative values are ignored.
-    const AssociationPlaces unset = AssociationPlacesFor("/opt/t/tama05", "", "relative", "/home/u");
+    const AssociationPlaces unset =
+        AssociationPlacesFor("/opt/t/tama05", "", "relative", "/home/u");
     EXPECT_EQ(unset.dataHome, fs::path("/home/u/.local/share"));
     EXPECT_EQ(unset.configHome, fs::path("/home/u/.config"));
 }
@@ -164,8 +166,8 @@ TEST(MimeApps, MatchesXdgMimeDefault) {
         test::TempFolder config;
         WriteFile(config.path() / "mimeapps.list", list);
         ASSERT_TRUE(RunShell("env XDG_CONFIG_HOME='" + config.path().string() +
-                        "' KDE_SESSION_VERSION= xdg-mime default tama05.desktop "
-                        "application/x-tama05-puzzle && echo ok"));
+                             "' KDE_SESSION_VERSION= xdg-mime default tama05.desktop "
+                             "application/x-tama05-puzzle && echo ok"));
         EXPECT_EQ(SetDefaultApplication(list, kType, kEntry),
                   ReadFile(config.path() / "mimeapps.list"))
             << list;
@@ -185,8 +187,7 @@ TEST(RegisterAssociation, WritesTheTypeTheEntryTheIconsAndTheDefault) {
     EXPECT_NE(package.find("<mime-type type=\"application/x-tama05-puzzle\">"), std::string::npos);
     EXPECT_NE(package.find("<glob pattern=\"*.tgr\"/>"), std::string::npos);
     const std::string entry = ReadFile(places.DesktopEntryFile());
-    EXPECT_NE(entry.find("\nExec=\"" + places.programPath.string() + "\" %f\n"),
-              std::string::npos);
+    EXPECT_NE(entry.find("\nExec=\"" + places.programPath.string() + "\" %f\n"), std::string::npos);
     for (int size : {16, 48, 256}) {
         EXPECT_EQ(ReadFile(places.IconFile(size)), "icon " + std::to_string(size));
     }
@@ -267,7 +268,8 @@ TEST(RemoveAssociation, RemovesExactlyWhatWasWritten) {
     for (int size : {16, 48, 256}) {
         EXPECT_FALSE(fs::exists(places.IconFile(size)));
     }
-    EXPECT_EQ(ReadFile(places.MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n");
+    EXPECT_EQ(ReadFile(places.MimeAppsFile()),
+              "[Default Applications]\nimage/png=viewer.desktop\n");
     EXPECT_TRUE(fs::exists(places.dataHome / "applications" / "other.desktop"));
     EXPECT_TRUE(fs::exists(places.dataHome / "icons" / "hicolor" / "48x48" / "apps" / "other.png"));
     EXPECT_EQ(runner.calls.size(), 2u);
@@ -320,8 +322,9 @@ TEST(Association, XdgMimeSeesTheTypeAndTheDefault) {
     ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(removed, 0);
-    EXPECT_NE(RunShell(environment + "xdg-mime query default application/x-tama05-puzzle").value_or(""),
-              std::string(kEntry));
+    EXPECT_NE(
+        RunShell(environment + "xdg-mime query default application/x-tama05-puzzle").value_or(""),
+        std::string(kEntry));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 namespace tama05::test {
 
 class ModalDriver {
-public:
+  public:
     using Step = std::function<void(QWidget* modal)>;
 
     explicit ModalDriver(std::deque<Step> steps) : m_steps(std::move(steps)) {
@@ -24,7 +24,7 @@ public:
     // Steps not applied (a dialog that never came up).
     size_t Remaining() const { return m_steps.size(); }
 
-private:
+  private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || modal == m_last || m_steps.empty()) {

@@ -19,7 +19,7 @@ using test::ModalDriver;
 
 // good.tgr holds a 60 × 40 red-and-blue mosaic; bad.tgr starts like a puzzle file and stops.
 class OpenPuzzleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = temp.path() / "puzzles";
         fs::create_directories(folder);

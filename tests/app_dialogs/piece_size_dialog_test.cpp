@@ -20,15 +20,16 @@ struct Entry {
 
 // A piece-size dialog for a W × H answer, shown, with the kept choice 16 everywhere.
 class PieceSizeDialogTest : public ::testing::Test {
-protected:
+  protected:
     void Open(int32_t width, int32_t height) {
         m_dialog = std::make_unique<PieceSizeDialog>(nullptr, settings, messages, width, height);
         m_dialog->show();
     }
     // Fills the dialog as the player would and presses OK.
     void Press(const Entry& entry) {
-        QTest::mouseClick(entry.divisions ? m_dialog->DivisionsButton() : m_dialog->PieceSizeButton(),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            entry.divisions ? m_dialog->DivisionsButton() : m_dialog->PieceSizeButton(),
+            Qt::LeftButton);
         const std::pair<QLineEdit*, QString> fields[] = {
             {m_dialog->WidthField(), entry.width},
             {m_dialog->HeightField(), entry.height},
@@ -42,7 +43,9 @@ protected:
         }
         QTest::mouseClick(m_dialog->OkButton(), Qt::LeftButton);
     }
-    bool Accepted() const { return !m_dialog->isVisible() && m_dialog->result() == QDialog::Accepted; }
+    bool Accepted() const {
+        return !m_dialog->isVisible() && m_dialog->result() == QDialog::Accepted;
+    }
 
     AppSettings settings;
     RecordingMessageSink messages;
@@ -116,7 +119,8 @@ TEST_F(PieceSizeDialogTest, RefusalsKeepTheDialogOpenAndTheEnteredChoice) {
         {{false, "0", "16", "16", "16"}, "ピースサイズをもっと大きくしてください。"},
         {{false, "ab", "16", "16", "16"}, "ピースサイズをもっと大きくしてください。"},
         {{false, "16", "1", "16", "16"}, "ピースサイズをもっと大きくしてください。"},
-        {{false, "101", "16", "16", "16"}, "ピースサイズは画像サイズよりも小さい値にしてください。"},
+        {{false, "101", "16", "16", "16"},
+         "ピースサイズは画像サイズよりも小さい値にしてください。"},
         {{false, "16", "81", "16", "16"}, "ピースサイズは画像サイズよりも小さい値にしてください。"},
         {{true, "16", "16", "1", "4"}, "もっと分割数を大きくしてください。"},
         {{true, "16", "16", "", "4"}, "もっと分割数を大きくしてください。"},
@@ -130,8 +134,10 @@ TEST_F(PieceSizeDialogTest, RefusalsKeepTheDialogOpenAndTheEnteredChoice) {
         EXPECT_TRUE(m_dialog->isVisible()) << c.refusal;
         EXPECT_EQ(messages.messages, std::vector<Message>({{c.refusal, "エラー"}}));
         EXPECT_EQ(settings.pieceSizeMode, c.entry.divisions ? 1 : 0);
-        EXPECT_EQ(settings.pieceWidth, static_cast<int32_t>(ParsePieceSizeField(c.entry.width.toStdString())));
-        EXPECT_EQ(settings.columns, static_cast<int32_t>(ParsePieceSizeField(c.entry.columns.toStdString())));
+        EXPECT_EQ(settings.pieceWidth,
+                  static_cast<int32_t>(ParsePieceSizeField(c.entry.width.toStdString())));
+        EXPECT_EQ(settings.columns,
+                  static_cast<int32_t>(ParsePieceSizeField(c.entry.columns.toStdString())));
     }
     // A refusal is followed by a good entry.
     Press({false, "8", "8", "2", "2"});

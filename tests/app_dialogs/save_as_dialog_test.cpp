@@ -21,7 +21,7 @@ using Message = RecordingMessageSink::Message;
 using test::ModalDriver;
 
 class SaveAsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = temp.path() / "saved";
         fs::create_directories(folder);
@@ -68,8 +68,7 @@ TEST_F(SaveAsTest, ShowsItsTitleAndTypesInOrder) {
 }
 
 TEST_F(SaveAsTest, ANameWithoutSuffixTakesTheSelectedTypes) {
-    const std::pair<int, const char*> cases[] = {
-        {0, "tgr"}, {1, "jpg"}, {2, "bmp"}, {3, "png"}};
+    const std::pair<int, const char*> cases[] = {{0, "tgr"}, {1, "jpg"}, {2, "bmp"}, {3, "png"}};
     for (const auto& [type, suffix] : cases) {
         ModalDriver driver({SaveAs("picture", type)});
         const auto choice = ChooseSaveFile(nullptr, settings);
@@ -100,8 +99,7 @@ TEST_F(SaveAsTest, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
     test::WriteFile(folder / "old.tgr", "old");
     {
         // "No" returns to the dialog, which is then cancelled.
-        ModalDriver driver({SaveAs("old.tgr", 0), Answer(QMessageBox::No),
-                            [](QWidget* modal) {
+        ModalDriver driver({SaveAs("old.tgr", 0), Answer(QMessageBox::No), [](QWidget* modal) {
                                 ASSERT_NE(qobject_cast<SaveAsDialog*>(modal), nullptr);
                                 qobject_cast<QDialog*>(modal)->reject();
                             }});
@@ -149,9 +147,9 @@ TEST_F(SaveAsTest, ExportsChangeNothingInThePuzzle) {
     ReadyPuzzle ready;
     ready.puzzle.fileName = "/earlier/name.tgr";
     RecordingMessageSink messages;
-    for (const auto& [name, kind] : {std::pair{"p.jpg", SaveKind::kJpeg},
-                                     std::pair{"p.bmp", SaveKind::kBmp},
-                                     std::pair{"p.png", SaveKind::kPng}}) {
+    for (const auto& [name, kind] :
+         {std::pair{"p.jpg", SaveKind::kJpeg}, std::pair{"p.bmp", SaveKind::kBmp},
+          std::pair{"p.png", SaveKind::kPng}}) {
         EXPECT_EQ(SaveChosenFile(ready.puzzle, {folder / name, kind}, messages, nullptr), 0);
         Image written;
         EXPECT_EQ(LoadImageFile(messages, folder / name, written), 0) << name;
@@ -178,8 +176,8 @@ TEST_F(SaveAsTest, AFailedSaveChangesNothingAndIsReported) {
               std::vector<Message>({{"ファイルオープンに失敗しました。SAVE_TGR", "失敗"}}));
 
     messages.messages.clear();
-    EXPECT_LT(SaveChosenFile(ready.puzzle, {folder / "missing" / "p.bmp", SaveKind::kBmp},
-                             messages, nullptr),
+    EXPECT_LT(SaveChosenFile(ready.puzzle, {folder / "missing" / "p.bmp", SaveKind::kBmp}, messages,
+                             nullptr),
               0);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
@@ -189,8 +187,9 @@ TEST_F(SaveAsTest, NothingToSaveIsRefused) {
     RecordingMessageSink messages;
     EXPECT_EQ(SaveChosenFile(empty, {folder / "p.tgr", SaveKind::kPuzzleFile}, messages, nullptr),
               -1);
-    EXPECT_EQ(messages.messages,
-              std::vector<Message>({{"保存すべきものが読み込まれていません。", "保存できません。"}}));
+    EXPECT_EQ(
+        messages.messages,
+        std::vector<Message>({{"保存すべきものが読み込まれていません。", "保存できません。"}}));
     EXPECT_FALSE(fs::exists(folder / "p.tgr"));
 }
 

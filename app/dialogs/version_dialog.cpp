@@ -51,6 +51,8 @@ VersionDialog::VersionDialog(QWidget* parent, const std::filesystem::path& progr
     address->setReadOnly(true);
     address->setText(
         QString::fromUtf8(kSupportAddress.data(), static_cast<qsizetype>(kSupportAddress.size())));
+    // Wide enough for the whole address.
+    address->setMinimumWidth(address->fontMetrics().horizontalAdvance(address->text()) + 16);
     supportRow->addWidget(address);
     lines->addWidget(support);
 

@@ -8,6 +8,9 @@
 #include <mutex>
 
 #include "app/control_window.h"
+#ifdef TAMA05_FULL_DIALOGS
+#include "app/full_dialogs.h"
+#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/placeholder_dialogs.h"
@@ -77,6 +80,7 @@ void Game::SetMessagePresenter(AppMessageSink::Presenter presenter) {
 void Game::SetDialogs(std::unique_ptr<GameDialogs> dialogs) {
     if (dialogs) {
         m_dialogs = std::move(dialogs);
+        m_customDialogs = true;
     }
 }
 
@@ -96,6 +100,11 @@ int Game::Start() {
                                                     : m_options.settingsFile;
     LoadSettings(m_programFolder, m_settingsFile, m_settings);
     m_defaultSkinFolder = DefaultSkinFolder(m_programFolder);
+#ifdef TAMA05_FULL_DIALOGS
+    if (!m_customDialogs) {
+        m_dialogs = std::make_unique<FullDialogs>(m_settings, *m_messages, m_programFolder);
+    }
+#endif
     if (m_settings.skinFolder.empty()) {
         m_settings.skinFolder = m_defaultSkinFolder;
     }
@@ -289,9 +298,11 @@ int Game::RedrawView() {
 }
 
 void Game::SetViewTitle(const std::filesystem::path& path, const std::string& painterName) {
-    m_main->setWindowTitle(
-        QStringLiteral("%1（絵師：%2） - nubes view")
-            .arg(QString::fromStdString(path.string()), QString::fromStdString(painterName)));
+    SetViewTitleText(ViewTitleText(path, painterName));
+}
+
+void Game::SetViewTitleText(const std::string& title) {
+    m_main->setWindowTitle(QString::fromStdString(title));
 }
 
 void Game::ShowPainterPicture(const Image& picture) {
@@ -540,12 +551,9 @@ void Game::NewPuzzleCommand() {
     if (RefuseWhileBusy() || !AskToSave(m_main.get())) {
         return;
     }
-    NewPuzzleContext context{
-        m_settings, *m_messages,
-        [this](const std::filesystem::path& path, const std::string& painterName) {
-            SetViewTitle(path, painterName);
-        },
-        [this](const Image& picture) { ShowPainterPicture(picture); }};
+    NewPuzzleContext context{m_settings, *m_messages,
+                             [this](const std::string& title) { SetViewTitleText(title); },
+                             [this](const Image& picture) { ShowPainterPicture(picture); }};
     std::unique_ptr<NewPuzzleDialogs> dialogs =
         m_dialogs->MakeNewPuzzleDialogs(m_main.get(), std::move(context));
     const NewPuzzleResult result = NewPuzzle(m_puzzle, *dialogs, *m_messages, m_random);

@@ -57,6 +57,11 @@ void StartupTest::startsWithoutPuzzle() {
     const Image& shown = game.chrome().panel(PanelId::kPointDisp).surface();
     QVERIFY(!base.empty());
     QVERIFY(std::memcmp(base.data(), shown.data(), base.byteCount()) != 0);
+
+    QCOMPARE(game.mainWindow()->windowTitle(), QStringLiteral("tama05"));
+    game.SetViewTitle("/pictures/answer.png", "－－");
+    QCOMPARE(game.mainWindow()->windowTitle(),
+             QStringLiteral("/pictures/answer.png（絵師：－－） - nubes view"));
 }
 
 void StartupTest::opensPuzzleNamedOnCommandLine() {

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "app/dialogs/answer_image_dialog.h"
 #include "app/dialogs/association_dialog.h"
 #include "app/dialogs/file_association.h"
 #include "app/dialogs/open_puzzle_dialog.h"
@@ -9,6 +10,8 @@
 #include "app/dialogs/puzzle_info_dialog.h"
 #include "app/dialogs/save_as_dialog.h"
 #include "app/dialogs/version_dialog.h"
+#include "core/text_encoding.h"
+#include "painter/picture_source.h"
 
 namespace tama05 {
 
@@ -51,6 +54,23 @@ std::unique_ptr<NewPuzzleDialogs> FullDialogs::MakeNewPuzzleDialogs(QWidget* own
     auto dialogs =
         std::make_unique<PuzzleCreationDialogs>(owner, context.settings, context.messages);
     dialogs->SetViewTitleHandler(context.setViewTitle);
+    // The first answer type also takes item, painter and canvas files; an item picture is shown
+    // alone in the main window.
+    dialogs->SetAnswerFileReader([showPicture = context.showPainterPicture](
+                                     MessageSink& messages, const std::filesystem::path& path,
+                                     Image& answer, AnswerFileInfo& info) {
+        PictureSourceState state;
+        AnswerSource source = AnswerSource::None;
+        const int result = ReadAnswerFile(messages, state, path, answer, &info.alpha, &source);
+        info.readState = state.read;
+        if (!state.painterName.empty()) {
+            info.painterName = Cp932ToUtf8(state.painterName).value_or(info.painterName);
+        }
+        if (result == 0 && source == AnswerSource::Item && !answer.empty() && showPicture) {
+            showPicture(answer);
+        }
+        return result;
+    });
     return dialogs;
 }
 

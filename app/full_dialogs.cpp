@@ -74,6 +74,11 @@ std::unique_ptr<NewPuzzleDialogs> FullDialogs::MakeNewPuzzleDialogs(QWidget* own
     return dialogs;
 }
 
+AlphaPlane FullDialogs::TakeAnswerAlpha(NewPuzzleDialogs& dialogs) {
+    // Made by MakeNewPuzzleDialogs above.
+    return std::move(static_cast<PuzzleCreationDialogs&>(dialogs).AnswerInfo().alpha);
+}
+
 std::optional<std::filesystem::path> FullDialogs::ChooseSkinFolder(
     QWidget* owner, const QString& title, const std::filesystem::path& current) {
     const QString chosen = QFileDialog::getExistingDirectory(

@@ -16,6 +16,7 @@ class FullDialogs final : public GameDialogs {
                                              const std::filesystem::path& folder) override;
     std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
                                                            NewPuzzleContext context) override;
+    AlphaPlane TakeAnswerAlpha(NewPuzzleDialogs& dialogs) override;
     std::optional<std::filesystem::path> ChooseSkinFolder(
         QWidget* owner, const QString& title, const std::filesystem::path& current) override;
     void ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) override;

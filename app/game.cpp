@@ -251,6 +251,7 @@ bool Game::OpenStartPuzzle(const std::filesystem::path& path) {
         m_messages->ShowMessage("TGRファイルオープンに失敗しました。", "失敗");
         return false;
     }
+    m_answerAlpha.Clear();
     int32_t score;
     {
         std::lock_guard lock(m_puzzle.mutex);
@@ -479,7 +480,9 @@ Game::SaveOutcome Game::SaveAs(QWidget* owner) {
             ExportBmp(*m_messages, choice->path, canvas, answer, blend);
             break;
         case SaveAsKind::kPng:
-            ExportPng(*m_messages, choice->path, canvas, answer, blend, nullptr);
+            ExportPng(
+                *m_messages, choice->path, canvas, answer, blend,
+                m_answerAlpha.Matches(answer.width(), answer.height()) ? &m_answerAlpha : nullptr);
             break;
         case SaveAsKind::kPuzzle:
             break;
@@ -556,10 +559,14 @@ void Game::NewPuzzleCommand() {
                              [this](const Image& picture) { ShowPainterPicture(picture); }};
     std::unique_ptr<NewPuzzleDialogs> dialogs =
         m_dialogs->MakeNewPuzzleDialogs(m_main.get(), std::move(context));
+    if (!dialogs) {
+        return;
+    }
     const NewPuzzleResult result = NewPuzzle(m_puzzle, *dialogs, *m_messages, m_random);
     if (result.outcome == NewPuzzleOutcome::kCancelled) {
         return;
     }
+    m_answerAlpha = m_dialogs->TakeAnswerAlpha(*dialogs);
     m_main->view().ForgetHover();
     if (result.outcome != NewPuzzleOutcome::kReady || !result.fill) {
         return;

@@ -177,6 +177,8 @@ class Game final : public QObject {
     std::array<SkinButtonWidget*, kButtonCount> m_buttons{};
     std::array<PanelWidget*, kPanelCount> m_panels{};
     WindowGroup m_windows;
+    // The answer picture's own alpha, for the PNG export; empty for an opened puzzle.
+    AlphaPlane m_answerAlpha;
     bool m_minimized = false;
     // Dialogs given by a test stay; otherwise the full dialogs replace the placeholders.
     bool m_customDialogs = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/alpha_plane.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "puzzle/puzzle.h"
@@ -54,6 +55,9 @@ class GameDialogs {
     // The answer picture, piece folder and piece size of a new puzzle.
     virtual std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
                                                                    NewPuzzleContext context) = 0;
+    // The answer picture's own alpha (a PNG with one), taken from the dialogs of a new puzzle
+    // once the puzzle has its answer; the PNG export keeps it. Empty by default.
+    virtual AlphaPlane TakeAnswerAlpha(NewPuzzleDialogs&) { return {}; }
     // The folder of another skin; nothing when cancelled.
     virtual std::optional<std::filesystem::path> ChooseSkinFolder(
         QWidget* owner, const QString& title, const std::filesystem::path& current) = 0;

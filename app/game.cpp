@@ -8,6 +8,9 @@
 #include <mutex>
 
 #include "app/control_window.h"
+#ifdef TAMA05_FULL_DIALOGS
+#include "app/full_dialogs.h"
+#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/placeholder_dialogs.h"
@@ -77,6 +80,7 @@ void Game::SetMessagePresenter(AppMessageSink::Presenter presenter) {
 void Game::SetDialogs(std::unique_ptr<GameDialogs> dialogs) {
     if (dialogs) {
         m_dialogs = std::move(dialogs);
+        m_customDialogs = true;
     }
 }
 
@@ -96,6 +100,11 @@ int Game::Start() {
                                                     : m_options.settingsFile;
     LoadSettings(m_programFolder, m_settingsFile, m_settings);
     m_defaultSkinFolder = DefaultSkinFolder(m_programFolder);
+#ifdef TAMA05_FULL_DIALOGS
+    if (!m_customDialogs) {
+        m_dialogs = std::make_unique<FullDialogs>(m_settings, *m_messages, m_programFolder);
+    }
+#endif
     if (m_settings.skinFolder.empty()) {
         m_settings.skinFolder = m_defaultSkinFolder;
     }
@@ -242,6 +251,7 @@ bool Game::OpenStartPuzzle(const std::filesystem::path& path) {
         m_messages->ShowMessage("TGRファイルオープンに失敗しました。", "失敗");
         return false;
     }
+    m_answerAlpha.Clear();
     int32_t score;
     {
         std::lock_guard lock(m_puzzle.mutex);
@@ -289,9 +299,11 @@ int Game::RedrawView() {
 }
 
 void Game::SetViewTitle(const std::filesystem::path& path, const std::string& painterName) {
-    m_main->setWindowTitle(
-        QStringLiteral("%1（絵師：%2） - nubes view")
-            .arg(QString::fromStdString(path.string()), QString::fromStdString(painterName)));
+    SetViewTitleText(ViewTitleText(path, painterName));
+}
+
+void Game::SetViewTitleText(const std::string& title) {
+    m_main->setWindowTitle(QString::fromStdString(title));
 }
 
 void Game::ShowPainterPicture(const Image& picture) {
@@ -468,7 +480,9 @@ Game::SaveOutcome Game::SaveAs(QWidget* owner) {
             ExportBmp(*m_messages, choice->path, canvas, answer, blend);
             break;
         case SaveAsKind::kPng:
-            ExportPng(*m_messages, choice->path, canvas, answer, blend, nullptr);
+            ExportPng(
+                *m_messages, choice->path, canvas, answer, blend,
+                m_answerAlpha.Matches(answer.width(), answer.height()) ? &m_answerAlpha : nullptr);
             break;
         case SaveAsKind::kPuzzle:
             break;
@@ -540,18 +554,19 @@ void Game::NewPuzzleCommand() {
     if (RefuseWhileBusy() || !AskToSave(m_main.get())) {
         return;
     }
-    NewPuzzleContext context{
-        m_settings, *m_messages,
-        [this](const std::filesystem::path& path, const std::string& painterName) {
-            SetViewTitle(path, painterName);
-        },
-        [this](const Image& picture) { ShowPainterPicture(picture); }};
+    NewPuzzleContext context{m_settings, *m_messages,
+                             [this](const std::string& title) { SetViewTitleText(title); },
+                             [this](const Image& picture) { ShowPainterPicture(picture); }};
     std::unique_ptr<NewPuzzleDialogs> dialogs =
         m_dialogs->MakeNewPuzzleDialogs(m_main.get(), std::move(context));
+    if (!dialogs) {
+        return;
+    }
     const NewPuzzleResult result = NewPuzzle(m_puzzle, *dialogs, *m_messages, m_random);
     if (result.outcome == NewPuzzleOutcome::kCancelled) {
         return;
     }
+    m_answerAlpha = m_dialogs->TakeAnswerAlpha(*dialogs);
     m_main->view().ForgetHover();
     if (result.outcome != NewPuzzleOutcome::kReady || !result.fill) {
         return;

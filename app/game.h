@@ -92,6 +92,7 @@ class Game final : public QObject {
     int RedrawView();
     // The main window's title for a picture and its painter name.
     void SetViewTitle(const std::filesystem::path& path, const std::string& painterName);
+    void SetViewTitleText(const std::string& title);
     // Shows a picture alone in the main window, sized to it without moving.
     void ShowPainterPicture(const Image& picture);
 
@@ -176,7 +177,11 @@ class Game final : public QObject {
     std::array<SkinButtonWidget*, kButtonCount> m_buttons{};
     std::array<PanelWidget*, kPanelCount> m_panels{};
     WindowGroup m_windows;
+    // The answer picture's own alpha, for the PNG export; empty for an opened puzzle.
+    AlphaPlane m_answerAlpha;
     bool m_minimized = false;
+    // Dialogs given by a test stay; otherwise the full dialogs replace the placeholders.
+    bool m_customDialogs = false;
     bool m_exited = false;
 };
 

@@ -7,7 +7,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "core/alpha_plane.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "puzzle/puzzle.h"
@@ -28,12 +30,17 @@ struct SaveAsChoice {
 struct NewPuzzleContext {
     AppSettings& settings;
     MessageSink& messages;
-    // The main window's title for a chosen answer picture and its painter name.
-    std::function<void(const std::filesystem::path& path, const std::string& painterName)>
-        setViewTitle;
+    // The main window's title, once an answer picture was read (see ViewTitleText).
+    std::function<void(const std::string& title)> setViewTitle;
     // Shows a picture alone in the main window (an item picture made the answer).
     std::function<void(const Image& picture)> showPainterPicture;
 };
+
+// The main window's title for an answer picture and its painter name:
+// "<path>（絵師：<painter>） - nubes view".
+inline std::string ViewTitleText(const std::filesystem::path& path, std::string_view painterName) {
+    return path.string() + "（絵師：" + std::string(painterName) + "） - nubes view";
+}
 
 // Every dialog the game opens. The game holds one implementation; tests give their own.
 class GameDialogs {
@@ -48,6 +55,9 @@ class GameDialogs {
     // The answer picture, piece folder and piece size of a new puzzle.
     virtual std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
                                                                    NewPuzzleContext context) = 0;
+    // The answer picture's own alpha (a PNG with one), taken from the dialogs of a new puzzle
+    // once the puzzle has its answer; the PNG export keeps it. Empty by default.
+    virtual AlphaPlane TakeAnswerAlpha(NewPuzzleDialogs&) { return {}; }
     // The folder of another skin; nothing when cancelled.
     virtual std::optional<std::filesystem::path> ChooseSkinFolder(
         QWidget* owner, const QString& title, const std::filesystem::path& current) = 0;

@@ -41,7 +41,7 @@ class PlaceholderNewPuzzleDialogs final : public NewPuzzleDialogs {
             return -3;
         }
         if (m_context.setViewTitle) {
-            m_context.setViewTitle(path, "－－");
+            m_context.setViewTitle(ViewTitleText(path, "－－"));
         }
         return 0;
     }

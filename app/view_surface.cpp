@@ -73,6 +73,7 @@ int ViewSurface::RedrawView(const Puzzle& puzzle) {
         m_buffer.setDevicePixelRatio(m_ratio);
         m_buffer.fill(kGrey);
         m_hoverText.clear();
+        m_flashes.clear();
         MarkDirtyLocked(m_buffer.rect());
         DrawBlendedLocked(puzzle);
     }
@@ -207,6 +208,7 @@ void ViewSurface::ShowPicture(const Image& picture) {
         m_buffer.setDevicePixelRatio(m_ratio);
         m_buffer.fill(kGrey);
         m_hoverText.clear();
+        m_flashes.clear();
         for (int32_t y = 0; y < picture.height(); ++y) {
             PutPixels(m_buffer, 0, y, picture.rowFromTop(y), picture.width());
         }

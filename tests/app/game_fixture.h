@@ -82,12 +82,36 @@ inline std::filesystem::path WriteCellPicture(const std::filesystem::path& folde
     return path;
 }
 
+// The dialogs of a new puzzle, answered by the test: the cell answer, a folder, 16 × 16.
+class ScriptedNewPuzzleDialogs final : public NewPuzzleDialogs {
+  public:
+    explicit ScriptedNewPuzzleDialogs(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    int ChooseAnswerImage(Image& candidate) override {
+        candidate = CellAnswer();
+        return 0;
+    }
+    bool ChoosePieceFolder(std::filesystem::path& folder) override {
+        folder = m_folder;
+        return true;
+    }
+    bool ChoosePieceSize(int32_t, int32_t, int32_t& pieceWidth, int32_t& pieceHeight) override {
+        pieceWidth = kCellSize;
+        pieceHeight = kCellSize;
+        return true;
+    }
+
+  private:
+    std::filesystem::path m_folder;
+};
+
 // Dialogs that answer as the test says and count what they were asked.
 class FakeDialogs final : public GameDialogs {
   public:
     std::optional<std::filesystem::path> openChoice;
     std::optional<SaveAsChoice> saveAsChoice;
     std::optional<std::filesystem::path> skinChoice;
+    // The piece folder of a new puzzle; none: the new-puzzle dialogs are cancelled.
+    std::optional<std::filesystem::path> pieceFolder;
     int saveAsAsked = 0;
     int openAsked = 0;
 
@@ -101,7 +125,10 @@ class FakeDialogs final : public GameDialogs {
         return saveAsChoice;
     }
     std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget*, NewPuzzleContext) override {
-        return nullptr;
+        if (!pieceFolder) {
+            return nullptr;
+        }
+        return std::make_unique<ScriptedNewPuzzleDialogs>(*pieceFolder);
     }
     std::optional<std::filesystem::path> ChooseSkinFolder(QWidget*, const QString&,
                                                           const std::filesystem::path&) override {

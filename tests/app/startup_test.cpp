@@ -5,8 +5,12 @@
 #include <QtTest>
 
 #include "app/control_window.h"
+#ifdef TAMA05_FULL_DIALOGS
+#include "app/full_dialogs.h"
+#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/placeholder_dialogs.h"
 #include "app/slider_bar.h"
 #include "game_fixture.h"
 #include "skin/skin_panel.h"
@@ -57,6 +61,11 @@ void StartupTest::startsWithoutPuzzle() {
     const Image& shown = game.chrome().panel(PanelId::kPointDisp).surface();
     QVERIFY(!base.empty());
     QVERIFY(std::memcmp(base.data(), shown.data(), base.byteCount()) != 0);
+
+    QCOMPARE(game.mainWindow()->windowTitle(), QStringLiteral("tama05"));
+    game.SetViewTitle("/pictures/answer.png", "－－");
+    QCOMPARE(game.mainWindow()->windowTitle(),
+             QStringLiteral("/pictures/answer.png（絵師：－－） - nubes view"));
 }
 
 void StartupTest::opensPuzzleNamedOnCommandLine() {
@@ -94,6 +103,21 @@ void StartupTest::showsSliderForHighScorePuzzle() {
     QCOMPARE(run.game->Start(), 0);
     QVERIFY(run.game->sliderBar()->sliderShown());
     QCOMPARE(Line1(*run.game, PanelId::kPointDisp), std::string("90"));
+}
+
+void StartupTest::usesTheFullDialogsWhenBuilt() {
+    GameOptions options;
+    options.programFolder = TAMA05_PROGRAM_DIR;
+    TempFolder folder;
+    options.settingsFile = folder.path() / "tama05.ini";
+    Game game(options);
+    game.SetMessagePresenter([](QWidget*, const QString&, const QString&) {});
+    QCOMPARE(game.Start(), 0);
+#ifdef TAMA05_FULL_DIALOGS
+    QVERIFY(dynamic_cast<FullDialogs*>(&game.dialogs()) != nullptr);
+#else
+    QVERIFY(dynamic_cast<PlaceholderDialogs*>(&game.dialogs()) != nullptr);
+#endif
 }
 
 void StartupTest::reportsPuzzleThatCannotBeOpened() {

@@ -10,6 +10,7 @@ class StartupTest : public QObject {
     void startsWithoutPuzzle();
     void opensPuzzleNamedOnCommandLine();
     void showsSliderForHighScorePuzzle();
+    void usesTheFullDialogsWhenBuilt();
     void reportsPuzzleThatCannotBeOpened();
 };
 

@@ -6,8 +6,6 @@
 #include <cstdlib>
 
 #include "app/game.h"
-#include "app/product_dialogs.h"
-#include "skin/program_folder.h"
 
 int main(int argc, char* argv[]) {
     // The three windows place themselves; a Wayland session lets them do that through XWayland.
@@ -37,10 +35,6 @@ int main(int argc, char* argv[]) {
     }
 
     tama05::Game game(options);
-    std::filesystem::path programFolder;
-    tama05::FindProgramFolder(programFolder);
-    game.SetDialogs(std::make_unique<tama05::ProductDialogs>(
-        programFolder, QCoreApplication::applicationFilePath().toStdString()));
     QObject::connect(&game, &tama05::Game::exitRequested, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     if (game.Start() != 0) {

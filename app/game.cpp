@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <ctime>
 #include <mutex>
@@ -322,9 +323,19 @@ void Game::HoverAt(int x, int y) {
 }
 
 void Game::SetBlend(int value) {
-    std::lock_guard lock(m_puzzle.mutex);
-    m_puzzle.BlendValue = value;
-    m_main->view().RedrawBlend(m_puzzle);
+    {
+        std::lock_guard lock(m_puzzle.mutex);
+        m_puzzle.BlendValue = value;
+    }
+    if (m_blendScheduled) {
+        return;
+    }
+    m_blendScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_blendScheduled = false;
+        std::lock_guard lock(m_puzzle.mutex);
+        m_main->view().RedrawBlend(m_puzzle);
+    });
 }
 
 void Game::DropFiles(std::vector<std::filesystem::path> files) {

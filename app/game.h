@@ -180,6 +180,9 @@ class Game final : public QObject {
     // The answer picture's own alpha, for the PNG export; empty for an opened puzzle.
     AlphaPlane m_answerAlpha;
     bool m_minimized = false;
+    // A slider move redraws once the events already waiting are handled, so a fast drag
+    // blends only for the latest value.
+    bool m_blendScheduled = false;
     // Dialogs given by a test stay; otherwise the full dialogs replace the placeholders.
     bool m_customDialogs = false;
     bool m_exited = false;

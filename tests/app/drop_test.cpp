@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/qt_image.h"
 #include "app/slider_bar.h"
 #include "core/blend.h"
 #include "game_fixture.h"
@@ -154,9 +155,12 @@ void DropTest::sliderBlendsAnswerIn() {
     QCOMPARE(bar.valueBox()->text(), QStringLiteral("255"));
     QCOMPARE(game.puzzle().BlendValue, 255);
 
+    // Moves are coalesced: the blend is drawn once the waiting events are handled.
+    bar.slider()->setValue(50);
     bar.slider()->setValue(0);
     QCOMPARE(bar.valueBox()->text(), QStringLiteral("0"));
     QCOMPARE(game.puzzle().BlendValue, 0);
+    QCoreApplication::processEvents();
     QImage shot = game.mainWindow()->view().Snapshot();
     uint8_t b, g, r;
     CellColour(3, b, g, r);
@@ -164,6 +168,7 @@ void DropTest::sliderBlendsAnswerIn() {
 
     bar.slider()->setValue(128);
     QCOMPARE(bar.valueBox()->text(), QStringLiteral("128"));
+    QCoreApplication::processEvents();
     shot = game.mainWindow()->view().Snapshot();
     const uint8_t* canvas = game.puzzle().MosaicCanvas.rowFromTop(2) + 3 * (3 * kCellSize + 2);
     const auto t = BlendWeight(128);
@@ -239,6 +244,28 @@ void DropTest::hoveredCellOfReplacedPuzzleIsNotAddressed() {
     QCOMPARE(view.HoverCell(small, 20, 5), -2);
     small.state = PuzzleState::kBeingMade;
     QCOMPARE(view.HoverCell(small, 5, 5), -1);
+}
+
+// Rows of every length and offset reach the screen image byte for byte, clipped at its edges.
+void DropTest::screenPixelsKeepEveryByte() {
+    std::vector<uint8_t> bgr(3 * 40 + 4);
+    for (size_t i = 0; i < bgr.size(); ++i) {
+        bgr[i] = static_cast<uint8_t>(i * 7 + 3);
+    }
+    for (int count = 0; count <= 40; ++count) {
+        for (int x : {-3, 0, 5, 30}) {
+            QImage image(32, 2, QImage::Format_RGB32);
+            image.fill(0xFF123456);
+            PutPixels(image, x, 1, bgr.data(), count);
+            for (int column = 0; column < 32; ++column) {
+                const int i = column - x;
+                const QRgb expected =
+                    i >= 0 && i < count ? qRgb(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]) : 0xFF123456;
+                QCOMPARE(image.pixel(column, 1), expected);
+                QCOMPARE(image.pixel(column, 0), QRgb(0xFF123456));
+            }
+        }
+    }
 }
 
 }  // namespace tama05::test

@@ -14,6 +14,7 @@ class DropTest : public QObject {
     void sliderBlendsAnswerIn();
     void flashedCellRunsThroughItsFramesAndSettles();
     void hoveredCellOfReplacedPuzzleIsNotAddressed();
+    void screenPixelsKeepEveryByte();
 };
 
 }  // namespace tama05::test

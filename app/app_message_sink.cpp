@@ -1,0 +1,31 @@
+#include "app/app_message_sink.h"
+
+#include <QMessageBox>
+#include <QThread>
+
+namespace tama05 {
+
+AppMessageSink::AppMessageSink(QObject* parent) : QObject(parent) {}
+
+void AppMessageSink::ShowMessage(std::string_view text, std::string_view caption) {
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString qcaption =
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    if (QThread::currentThread() == thread()) {
+        Present(qtext, qcaption);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, qtext, qcaption] { Present(qtext, qcaption); }, Qt::QueuedConnection);
+}
+
+void AppMessageSink::Present(const QString& text, const QString& caption) {
+    if (m_presenter) {
+        m_presenter(m_owner.data(), text, caption);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, m_owner.data());
+    box.exec();
+}
+
+}  // namespace tama05

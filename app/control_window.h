@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+namespace tama05 {
+
+class Game;
+
+// The skinned strip at the top: its background picture, the six buttons, the score panel, the
+// mascot's message panel and the wait meter. It carries out close and minimise itself and
+// passes the other commands to the game. Dragging it by its own surface moves all three windows.
+class ControlWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    ControlWindow(Game& game, QWidget* owner);
+
+    // Loads ctrl_back.png of the skin (at start-up and on command 32789).
+    void ReloadBackground();
+    const QImage& background() const { return m_background; }
+    // The colour of the background's centre pixel, for static children.
+    uint32_t centerColor() const { return m_centerColor; }
+    void SetClosing(bool closing) { m_closing = closing; }
+
+    void OnCommand(uint16_t command);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    Game& m_game;
+    QImage m_background;
+    uint32_t m_centerColor = 0;
+    bool m_closing = false;
+};
+
+}  // namespace tama05

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/game_dialogs.h"
+
+namespace tama05 {
+
+// The game's own dialogs (app/dialogs): previews, the piece-size dialog, the information,
+// version and file-association dialogs. Built when those dialogs are part of the tree.
+class FullDialogs final : public GameDialogs {
+  public:
+    FullDialogs(AppSettings& settings, MessageSink& messages, std::filesystem::path programFolder);
+
+    std::optional<std::filesystem::path> ChoosePuzzleToOpen(
+        QWidget* owner, const std::filesystem::path& folder) override;
+    std::optional<SaveAsChoice> ChooseSaveAs(QWidget* owner,
+                                             const std::filesystem::path& folder) override;
+    std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
+                                                           NewPuzzleContext context) override;
+    AlphaPlane TakeAnswerAlpha(NewPuzzleDialogs& dialogs) override;
+    std::optional<std::filesystem::path> ChooseSkinFolder(
+        QWidget* owner, const QString& title, const std::filesystem::path& current) override;
+    void ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) override;
+    void ShowVersion(QWidget* owner) override;
+    void ShowAssociation(QWidget* owner) override;
+
+  private:
+    AppSettings& m_settings;
+    MessageSink& m_messages;
+    std::filesystem::path m_programFolder;
+};
+
+}  // namespace tama05

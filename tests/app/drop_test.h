@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+namespace tama05::test {
+
+class DropTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void droppedFilesChangeCellsScoreAndComment();
+    void dropWithoutPuzzleIsRefused();
+    void secondDropWhileBusyIsIgnored();
+    void hoverMarksCellAndShowsScore();
+    void sliderBlendsAnswerIn();
+    void flashedCellRunsThroughItsFramesAndSettles();
+    void hoveredCellOfReplacedPuzzleIsNotAddressed();
+    void screenPixelsKeepEveryByte();
+};
+
+}  // namespace tama05::test

@@ -1,0 +1,132 @@
+#include "startup_test.h"
+
+#include <QLineEdit>
+#include <QSlider>
+#include <QtTest>
+
+#include "app/control_window.h"
+#ifdef TAMA05_FULL_DIALOGS
+#include "app/full_dialogs.h"
+#endif
+#include "app/main_window.h"
+#include "app/panel_widget.h"
+#include "app/placeholder_dialogs.h"
+#include "app/slider_bar.h"
+#include "game_fixture.h"
+#include "skin/skin_panel.h"
+
+namespace tama05::test {
+
+namespace {
+
+std::string Line1(Game& game, PanelId id) {
+    return game.chrome().panel(id).line1.value_or("<none>");
+}
+
+}  // namespace
+
+void StartupTest::startsWithoutPuzzle() {
+    GameRun run;
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    QVERIFY(game.mainWindow()->isVisible());
+    QVERIFY(game.controlWindow()->isVisible());
+    QVERIFY(game.sliderBar()->isVisible());
+    // The two owned windows belong to the main window (one program on the taskbar).
+    QCOMPARE(game.controlWindow()->parentWidget(), game.mainWindow());
+    QCOMPARE(game.sliderBar()->parentWidget(), game.mainWindow());
+    QVERIFY(game.mainWindow()->windowFlags().testFlag(Qt::FramelessWindowHint));
+
+    // The control window takes the size of the default skin's ctrl_back.png (503 × 76); the
+    // main window lies 100 below the settings position, the slider bar under both.
+    QCOMPARE(game.controlWindow()->geometry(), QRect(0, 0, 503, 76));
+    QCOMPARE(game.mainWindow()->geometry(), QRect(0, 100, 503, 100));
+    QCOMPARE(game.sliderBar()->geometry(), QRect(0, 176, 503, 32));
+
+    // Both greetings, the score in its panel, the slider hidden at 128 and the blend at 255.
+    QCOMPARE(Line1(game, PanelId::kMessage1), std::string("どうも～。玉五郎で～す。"));
+    const std::string assistant = Line1(game, PanelId::kMessage2);
+    QVERIFY(assistant == "アシスタントのこまおです。" ||
+            assistant == "玉五郎様の召使のこまおです。");
+    QCOMPARE(Line1(game, PanelId::kPointDisp), std::string(" 0"));
+    QVERIFY(!game.sliderBar()->sliderShown());
+    QCOMPARE(game.sliderBar()->slider()->value(), 128);
+    QCOMPARE(game.sliderBar()->valueBox()->text(), QStringLiteral("128"));
+    QCOMPARE(game.puzzle().BlendValue, 255);
+    QVERIFY(game.panelWidget(PanelId::kWaitMeter)->isHidden());
+    QVERIFY(game.panelWidget(PanelId::kPointDisp)->isVisible());
+    QVERIFY(run.messages.empty());
+    // The character pictures were drawn into the panels.
+    const Image& base = game.chrome().scorePictureBase;
+    const Image& shown = game.chrome().panel(PanelId::kPointDisp).surface();
+    QVERIFY(!base.empty());
+    QVERIFY(std::memcmp(base.data(), shown.data(), base.byteCount()) != 0);
+
+    QCOMPARE(game.mainWindow()->windowTitle(), QStringLiteral("tama05"));
+    game.SetViewTitle("/pictures/answer.png", "－－");
+    QCOMPARE(game.mainWindow()->windowTitle(),
+             QStringLiteral("/pictures/answer.png（絵師：－－） - nubes view"));
+}
+
+void StartupTest::opensPuzzleNamedOnCommandLine() {
+    TempFolder start;
+    QVERIFY(WriteTestPuzzle(start.path() / "my puzzle.tgr"));
+    // Quotes are dropped wherever they stand; a relative path is taken from the start folder.
+    GameRun run(std::string("\"my \"puzzle.tgr\""), start.path());
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    QVERIFY(run.messages.empty());
+    QCOMPARE(game.puzzle().state, PuzzleState::kReady);
+    QCOMPARE(game.puzzle().fileName, start.path() / "my puzzle.tgr");
+    QCOMPARE(game.puzzle().saveState, SaveState::kNothingToSave);
+    // The picture (96 × 64) is narrower than the control window: the main window takes the
+    // control window's width, right under it, with the picture at its left edge.
+    QCOMPARE(game.mainWindow()->geometry(), QRect(0, 76, 503, 64));
+    QCOMPARE(game.sliderBar()->pos(), QPoint(0, 140));
+    const QImage view = game.mainWindow()->view().Snapshot();
+    const Image& canvas = game.puzzle().MosaicCanvas;
+    for (int y : {0, 20, 63}) {
+        for (int x : {0, 40, 95}) {
+            const uint8_t* p = canvas.rowFromTop(y) + 3 * x;
+            QCOMPARE(view.pixel(x, y), qRgb(p[2], p[1], p[0]));
+        }
+    }
+    QCOMPARE(view.pixel(200, 10), ViewSurface::kGrey);
+    QCOMPARE(Line1(game, PanelId::kPointDisp), FormatScore(game.puzzle().PuzzleScore));
+    QVERIFY(!game.sliderBar()->sliderShown());
+}
+
+void StartupTest::showsSliderForHighScorePuzzle() {
+    TempFolder start;
+    QVERIFY(WriteTestPuzzle(start.path() / "high.tgr", 90));
+    GameRun run(std::string("high.tgr"), start.path());
+    QCOMPARE(run.game->Start(), 0);
+    QVERIFY(run.game->sliderBar()->sliderShown());
+    QCOMPARE(Line1(*run.game, PanelId::kPointDisp), std::string("90"));
+}
+
+void StartupTest::usesTheFullDialogsWhenBuilt() {
+    GameOptions options;
+    options.programFolder = TAMA05_PROGRAM_DIR;
+    TempFolder folder;
+    options.settingsFile = folder.path() / "tama05.ini";
+    Game game(options);
+    game.SetMessagePresenter([](QWidget*, const QString&, const QString&) {});
+    QCOMPARE(game.Start(), 0);
+#ifdef TAMA05_FULL_DIALOGS
+    QVERIFY(dynamic_cast<FullDialogs*>(&game.dialogs()) != nullptr);
+#else
+    QVERIFY(dynamic_cast<PlaceholderDialogs*>(&game.dialogs()) != nullptr);
+#endif
+}
+
+void StartupTest::reportsPuzzleThatCannotBeOpened() {
+    GameRun run(std::string("missing.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    QVERIFY(run.HasMessage(QStringLiteral("TGRファイルオープンに失敗しました。")));
+    QCOMPARE(run.messages.back().caption, QStringLiteral("失敗"));
+    QCOMPARE(run.game->puzzle().state, PuzzleState::kNone);
+    QCOMPARE(Line1(*run.game, PanelId::kMessage1), std::string("どうも～。玉五郎で～す。"));
+}
+
+}  // namespace tama05::test

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+namespace tama05::test {
+
+class StartupTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void startsWithoutPuzzle();
+    void opensPuzzleNamedOnCommandLine();
+    void showsSliderForHighScorePuzzle();
+    void usesTheFullDialogsWhenBuilt();
+    void reportsPuzzleThatCannotBeOpened();
+};
+
+}  // namespace tama05::test

@@ -11,8 +11,7 @@
 namespace tama05 {
 
 ControlWindow::ControlWindow(Game& game, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_game(game) {
-    setWindowTitle(QStringLiteral("tama05"));
+    : StripWindow(game, owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -31,30 +30,6 @@ void ControlWindow::OnCommand(uint16_t command) {
         default:
             m_game.Command(command);
             return;
-    }
-}
-
-void ControlWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!m_background.isNull()) {
-        painter.drawImage(QPointF(0, 0), m_background);
-    }
-}
-
-void ControlWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_game.windows().BeginDrag(event->globalPosition().toPoint());
-    }
-}
-
-void ControlWindow::mouseMoveEvent(QMouseEvent* event) {
-    m_game.windows().DragTo(event->globalPosition().toPoint());
-}
-
-void ControlWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_game.windows().EndDrag();
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+
+#include "app/strip_window.h"
 #include <cstdint>
 
 namespace tama05 {
@@ -11,7 +13,7 @@ class Game;
 // The skinned strip at the top: its background picture, the six buttons, the score panel, the
 // mascot's message panel and the wait meter. It carries out close and minimise itself and
 // passes the other commands to the game. Dragging it by its own surface moves all three windows.
-class ControlWindow final : public QWidget {
+class ControlWindow final : public StripWindow {
     Q_OBJECT
   public:
     ControlWindow(Game& game, QWidget* owner);
@@ -26,15 +28,9 @@ class ControlWindow final : public QWidget {
     void OnCommand(uint16_t command);
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    Game& m_game;
-    QImage m_background;
     uint32_t m_centerColor = 0;
     bool m_closing = false;
 };

@@ -22,12 +22,10 @@ QRect Logical(const SliderBarRect& r, qreal ratio) {
 }  // namespace
 
 SliderBar::SliderBar(Game& game, QWidget* owner, uint32_t textBackground)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint),
-      m_game(game),
+    : StripWindow(game, owner),
       m_slider(new QSlider(Qt::Horizontal, this)),
       m_valueBox(new QLineEdit(this)),
       m_textBackground(textBackground) {
-    setWindowTitle(QStringLiteral("tama05"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     const qreal ratio = game.devicePixelRatio();
     setFixedSize(QSizeF(kSliderBarWidth / ratio, kSliderBarHeight / ratio).toSize());
@@ -80,30 +78,6 @@ void SliderBar::ShowSlider(bool visible) {
 
 bool SliderBar::sliderShown() const {
     return !m_slider->isHidden() && !m_valueBox->isHidden();
-}
-
-void SliderBar::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!m_background.isNull()) {
-        painter.drawImage(QPointF(0, 0), m_background);
-    }
-}
-
-void SliderBar::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_game.windows().BeginDrag(event->globalPosition().toPoint());
-    }
-}
-
-void SliderBar::mouseMoveEvent(QMouseEvent* event) {
-    m_game.windows().DragTo(event->globalPosition().toPoint());
-}
-
-void SliderBar::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_game.windows().EndDrag();
-    }
 }
 
 void SliderBar::closeEvent(QCloseEvent* event) {

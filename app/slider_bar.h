@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+
+#include "app/strip_window.h"
 #include <cstdint>
 
 class QLineEdit;
@@ -14,7 +16,7 @@ class Game;
 // The strip below the main window: its background picture, the answer slider (0..255) with
 // its read-only value box, the assistant's picture panel and the second message panel.
 // Dragging it by its own surface moves all three windows.
-class SliderBar final : public QWidget {
+class SliderBar final : public StripWindow {
     Q_OBJECT
   public:
     // textBackground is the skin's SUB_CTRL_BG_COLOR, kept for the life of the bar.
@@ -32,15 +34,9 @@ class SliderBar final : public QWidget {
     void SetClosing(bool closing) { m_closing = closing; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    Game& m_game;
-    QImage m_background;
     QSlider* m_slider;
     QLineEdit* m_valueBox;
     uint32_t m_textBackground;

@@ -192,7 +192,14 @@ bool Decode(DecodeJob* job) {
         return false;
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo writes blue, green, red itself: the same values as RGB in another order.
+    const bool direct = !cmyk;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+#else
+    const bool direct = false;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+#endif
     jpeg_start_decompress(&cinfo);
     const int components = cinfo.output_components;
     if ((components != 3 && components != 4) || (components == 4) != cmyk ||
@@ -202,16 +209,25 @@ bool Decode(DecodeJob* job) {
         return false;
     }
     Image& image = *job->image;
-    if (!image.empty()) {
-        std::memset(image.data(), 0, image.byteCount());
+    // Row padding is part of the picture: keep it zero.
+    const size_t used = static_cast<size_t>(image.width()) * 3;
+    for (int32_t r = 0; r < image.height(); ++r) {
+        std::memset(image.row(r) + used, 0, static_cast<size_t>(image.stride()) - used);
     }
-    JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
-                                                 JPOOL_IMAGE, cinfo.output_width * components, 1);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        const int32_t y = static_cast<int32_t>(cinfo.output_scanline);
-        jpeg_read_scanlines(&cinfo, line, 1);
-        StoreScanline(line[0], components, cinfo.saw_Adobe_marker, image.rowFromTop(y),
-                      image.width());
+    if (direct) {
+        while (cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW row = image.rowFromTop(static_cast<int32_t>(cinfo.output_scanline));
+            jpeg_read_scanlines(&cinfo, &row, 1);
+        }
+    } else {
+        JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                     JPOOL_IMAGE, cinfo.output_width * components, 1);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            const int32_t y = static_cast<int32_t>(cinfo.output_scanline);
+            jpeg_read_scanlines(&cinfo, line, 1);
+            StoreScanline(line[0], components, cinfo.saw_Adobe_marker, image.rowFromTop(y),
+                          image.width());
+        }
     }
     jpeg_finish_decompress(&cinfo);
     job->consumed = job->size - cinfo.src->bytes_in_buffer;

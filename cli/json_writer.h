@@ -21,6 +21,11 @@ class JsonWriter {
     void Key(std::string_view name);
     void String(std::string_view value);
     void Int(int64_t value);
+    // A member whose value is an integer: Key(name), then Int(value).
+    void Member(std::string_view name, int64_t value) {
+        Key(name);
+        Int(value);
+    }
     // A number with every digit needed to read back the same double.
     void Double(double value);
     void Bool(bool value);

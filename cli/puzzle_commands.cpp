@@ -117,30 +117,21 @@ void SpeakComment(CommentKind kind, int32_t value, RandomGenerator& random, std:
 
 void WriteInfoMembers(JsonWriter& json, const Puzzle& puzzle, int32_t version) {
     const Grid grid = puzzle.grid();
-    json.Key("version");
-    json.Int(version);
-    json.Key("width");
-    json.Int(puzzle.AnswerImage.width());
-    json.Key("height");
-    json.Int(puzzle.AnswerImage.height());
-    json.Key("piece_width");
-    json.Int(puzzle.pieceWidth);
-    json.Key("piece_height");
-    json.Int(puzzle.pieceHeight);
-    json.Key("columns");
-    json.Int(grid.columns);
-    json.Key("rows");
-    json.Int(grid.rows);
-    json.Key("blend");
-    json.Int(puzzle.BlendValue);
+    json.Member("version", version);
+    json.Member("width", puzzle.AnswerImage.width());
+    json.Member("height", puzzle.AnswerImage.height());
+    json.Member("piece_width", puzzle.pieceWidth);
+    json.Member("piece_height", puzzle.pieceHeight);
+    json.Member("columns", grid.columns);
+    json.Member("rows", grid.rows);
+    json.Member("blend", puzzle.BlendValue);
     json.Key("scores");
     json.BeginArray();
     for (int32_t s : puzzle.PieceScores) {
         json.Int(s);
     }
     json.EndArray();
-    json.Key("score");
-    json.Int(puzzle.PuzzleScore);
+    json.Member("score", puzzle.PuzzleScore);
     json.Key("mean");
     json.Double(MeanPieceScore(puzzle.PieceScores));
 }
@@ -382,24 +373,18 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     if (json) {
         JsonWriter writer(out);
         writer.BeginObject();
-        writer.Key("files");
-        writer.Int(report.files);
-        writer.Key("processed");
-        writer.Int(report.processed);
+        writer.Member("files", report.files);
+        writer.Member("processed", report.processed);
         writer.Key("skipped");
         writer.BeginArray();
         for (const auto& path : report.skipped) {
             writer.String(path.string());
         }
         writer.EndArray();
-        writer.Key("ignored");
-        writer.Int(report.ignored);
-        writer.Key("changed");
-        writer.Int(report.changed);
-        writer.Key("old_score");
-        writer.Int(report.oldScore);
-        writer.Key("score");
-        writer.Int(report.score);
+        writer.Member("ignored", report.ignored);
+        writer.Member("changed", report.changed);
+        writer.Member("old_score", report.oldScore);
+        writer.Member("score", report.score);
         writer.Key("comment");
         if (report.comment) {
             writer.String(CommentKindName(*report.comment));

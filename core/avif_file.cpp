@@ -6,6 +6,8 @@
 #include <avif/avif.h>
 
 #include <algorithm>
+#include <new>
+#include <vector>
 
 #include "core/orientation.h"
 
@@ -93,21 +95,27 @@ int ReadAvifBytes(std::span<const uint8_t> bytes, Image& image, AlphaPlane* alph
         return kPhotoSizeRefused;
     }
     const bool hasAlpha = decoded->alphaPlane != nullptr;
-    RgbPixels pixels(decoded);
-    avifRGBImage& rgb = pixels.rgb;
+    avifRGBImage rgb;
+    avifRGBImageSetDefaults(&rgb, decoded);
     rgb.format = hasAlpha ? AVIF_RGB_FORMAT_RGBA : AVIF_RGB_FORMAT_RGB;
     rgb.depth = decoded->depth > 8 ? decoded->depth : 8;
     rgb.alphaPremultiplied = AVIF_FALSE;
-    avifRGBImageAllocatePixels(&rgb);
-    if (rgb.pixels == nullptr) {
+    const int channels = hasAlpha ? 4 : 3;
+    const size_t sampleBytes = rgb.depth > 8 ? 2 : 1;
+    // Our own buffer: the library's allocator ends the process when memory runs out.
+    std::vector<uint8_t> pixels;
+    const size_t rowBytes = size_t{rgb.width} * channels * sampleBytes;
+    try {
+        pixels.resize(rowBytes * rgb.height);
+    } catch (const std::bad_alloc&) {
         return kPhotoSizeRefused;
     }
+    rgb.pixels = pixels.data();
+    rgb.rowBytes = static_cast<uint32_t>(rowBytes);
     result = avifImageYUVToRGB(decoded, &rgb);
     if (result != AVIF_RESULT_OK) {
         return CodeOf(result);
     }
-    const int channels = hasAlpha ? 4 : 3;
-    const size_t sampleBytes = rgb.depth > 8 ? 2 : 1;
     DecodedRows rows;
     rows.data = rgb.pixels;
     rows.rowBytes = rgb.rowBytes;

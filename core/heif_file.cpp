@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <climits>
 
 #include "core/avif_file.h"
 
@@ -89,9 +88,6 @@ int ReadHeifBytes(std::span<const uint8_t> bytes, Image& image, AlphaPlane* alph
     if (heif.context() == nullptr) {
         return kPhotoSizeRefused;
     }
-    // The library's own bound on each side; the picture bound is checked below.
-    heif_context_set_maximum_image_size_limit(
-        heif.context(), static_cast<int>(std::min<int64_t>(options.maxPixels, INT_MAX)));
     heif_error error = heif_context_read_from_memory_without_copy(heif.context(), bytes.data(),
                                                                   bytes.size(), nullptr);
     if (error.code != heif_error_Ok) {
@@ -101,9 +97,16 @@ int ReadHeifBytes(std::span<const uint8_t> bytes, Image& image, AlphaPlane* alph
     if (error.code != heif_error_Ok) {
         return CodeOf(error);
     }
-    // Both the coded size and the size after the transformations are within the bound.
-    if (!CheckPictureSize(heif_image_handle_get_width(heif.handle()),
-                          heif_image_handle_get_height(heif.handle()), options.maxPixels) ||
+    // The library keeps each side within its own limit (32768); the picture bound is checked
+    // here on both the coded size and the size after the transformations. A picture without a
+    // declared size (its spatial-extent property is required) is refused: a grid would be
+    // decoded at whatever size its own description claims.
+    const int width = heif_image_handle_get_width(heif.handle());
+    const int height = heif_image_handle_get_height(heif.handle());
+    if (width <= 0 || height <= 0) {
+        return kPhotoCorrupt;
+    }
+    if (!CheckPictureSize(width, height, options.maxPixels) ||
         !CheckPictureSize(heif_image_handle_get_ispe_width(heif.handle()),
                           heif_image_handle_get_ispe_height(heif.handle()), options.maxPixels)) {
         return kPhotoSizeRefused;

@@ -422,6 +422,8 @@ std::optional<std::string> DesktopEntryText(const std::filesystem::path& program
     text += "MimeType=" + std::string(kPuzzleMimeType) + ";\n";
     text += "Terminal=false\n";
     text += "Categories=Game;LogicGame;\n";
+    text += "Keywords=puzzle;mosaic;photo;\n";
+    text += "Keywords[ja]=パズル;モザイク;写真;\n";
     return text;
 }
 

@@ -329,6 +329,17 @@ bool RemoveUserFiles(const AssociationPlaces& places, const ToolRunner& runTool)
     return removed;
 }
 
+// The last step of the registration: the type's default application in mimeapps.list.
+int SetUserDefault(const AssociationPlaces& places, MessageSink& messages) {
+    const std::optional<std::string> list = ReadText(places.MimeAppsFile());
+    if (!list || !WriteText(places.MimeAppsFile(),
+                            SetDefaultApplication(*list, kPuzzleMimeType, kDesktopEntryName))) {
+        messages.ShowMessage(kRegisterFailure3, kRegisterFailureCaption);
+        return -1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::filesystem::path AssociationPlaces::MimePackageFile() const {
@@ -532,21 +543,6 @@ int RunTool(const std::vector<std::string>& command) {
     }
     return -1;
 }
-
-namespace {
-
-// The last step of the registration: the type's default application in mimeapps.list.
-int SetUserDefault(const AssociationPlaces& places, MessageSink& messages) {
-    const std::optional<std::string> list = ReadText(places.MimeAppsFile());
-    if (!list || !WriteText(places.MimeAppsFile(),
-                            SetDefaultApplication(*list, kPuzzleMimeType, kDesktopEntryName))) {
-        messages.ShowMessage(kRegisterFailure3, kRegisterFailureCaption);
-        return -1;
-    }
-    return 0;
-}
-
-}  // namespace
 
 int RegisterAssociation(const AssociationPlaces& places, MessageSink& messages,
                         const ToolRunner& runTool) {

@@ -132,7 +132,8 @@ int ReadAvifBytes(std::span<const uint8_t> bytes, Image& image, AlphaPlane* alph
             avifCropRectConvertCleanApertureBox(&crop, &decoded->clap, decoded->width,
                                                 decoded->height, decoded->yuvFormat,
                                                 &diagnostics) &&
-            crop.width > 0 && crop.height > 0 && crop.x <= rgb.width - crop.width &&
+            crop.width > 0 && crop.height > 0 && crop.width <= rgb.width &&
+            crop.height <= rgb.height && crop.x <= rgb.width - crop.width &&
             crop.y <= rgb.height - crop.height) {
             rows.data += crop.y * rows.rowBytes + crop.x * channels * sampleBytes;
             rows.width = static_cast<int32_t>(crop.width);

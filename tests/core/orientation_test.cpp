@@ -211,5 +211,23 @@ TEST(PhotoOrientationTest, HeifAvifAndJxlFilesAreTurnedUprightUnlessKeptAsStored
     }
 }
 
+TEST(PhotoOrientationTest, AvifCropComesBeforeTheTurnAndIsKeptOffWithTheStoredPicture) {
+    // The crop leaves blocks B, C, E, F; turned a quarter clockwise they read E B / F C.
+    test::AvifForm form;
+    form.lossless = true;
+    form.exif = test::ExifTiff(6, false);
+    form.crop[0] = 16;
+    form.crop[2] = 32;
+    form.crop[3] = 32;
+    const test::PhotoBytes bytes = test::MakeAvif({Blocks(16)}, form);
+    Image image;
+    ASSERT_EQ(ReadAvifBytes(bytes, image, nullptr, nullptr, {}), kPhotoOk);
+    EXPECT_EQ(Read(image, 16), (Grid{"EB", "FC"}));
+    PhotoReadOptions stored;
+    stored.keepOrientation = true;
+    ASSERT_EQ(ReadAvifBytes(bytes, image, nullptr, nullptr, stored), kPhotoOk);
+    EXPECT_EQ(Read(image, 16), kUpright[1]);
+}
+
 }  // namespace
 }  // namespace tama05

@@ -219,6 +219,8 @@ struct AvifForm {
     bool lossless = false;
     int quality = 90;  // mapped to the quantizer for lossy files
     PhotoBytes exif;   // EXIF data; libavif sets the rotation and mirroring from its orientation
+    // A crop (clean aperture) of x, y, width, height when width > 0.
+    uint32_t crop[4] = {0, 0, 0, 0};
 };
 
 // An AVIF of the frames (one picture, or a sequence), at the first frame's depth.
@@ -241,6 +243,13 @@ inline PhotoBytes MakeAvif(const std::vector<RgbaPicture>& frames, const AvifFor
         }
         if (!form.exif.empty()) {
             avifImageSetMetadataExif(image, form.exif.data(), form.exif.size());
+        }
+        if (form.crop[2] > 0) {
+            const avifCropRect rect{form.crop[0], form.crop[1], form.crop[2], form.crop[3]};
+            avifDiagnostics diagnostics;
+            avifCleanApertureBoxConvertCropRect(&image->clap, &rect, image->width, image->height,
+                                                image->yuvFormat, &diagnostics);
+            image->transformFlags |= AVIF_TRANSFORM_CLAP;
         }
         avifRGBImage rgb;
         avifRGBImageSetDefaults(&rgb, image);

@@ -74,7 +74,7 @@ int ExportPng(MessageSink& messages, const std::filesystem::path& path, const Im
         answerAlpha != nullptr && answerAlpha->Matches(picture.width(), picture.height())
             ? answerAlpha
             : nullptr;
-    return WritePngFile(messages, path, picture, plane);
+    return WritePngFile(messages, path, picture, plane, FastPngWriteOptions());
 }
 
 }  // namespace tama05

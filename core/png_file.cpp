@@ -424,9 +424,9 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
 }
 
 int WritePngFile(MessageSink& messages, const std::filesystem::path& path, const Image& image,
-                 const AlphaPlane* alphaPlane) {
+                 const AlphaPlane* alphaPlane, const PngWriteOptions& options) {
     std::vector<uint8_t> bytes;
-    if (WritePngStream(bytes, image, alphaPlane, alphaPlane != nullptr) != 0 ||
+    if (WritePngStream(bytes, image, alphaPlane, alphaPlane != nullptr, options) != 0 ||
         WriteFileAtomically(path, bytes) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。WRITE_PNG", "失敗");
         return -1;

@@ -224,7 +224,7 @@ std::string ReadAll(const std::string& path) {
 // mosaic gives, byte for byte, what new from a folder holding the first ten tiles, drops of the
 // other tiles (at most 256 each, the same seed) and export at blend 255 give. Two named files
 // come first (the fill takes the bitmap first), then a folder whose bitmaps list before its PNG
-// files; its hidden picture, its sub-folder and its text file are not tiles.
+// files; its hidden picture, its sub-folder, its text file and its link out of it are not tiles.
 TEST_F(CliTest, MosaicEqualsNewDropsAndExport) {
     std::mt19937 rng(22);
     for (const char* dir : {"extra", "tiles", "tiles/sub", "first"}) {
@@ -252,6 +252,7 @@ TEST_F(CliTest, MosaicEqualsNewDropsAndExport) {
     WritePng("tiles/.hidden.png", test::SolidImage(4, 4, 0, 0, 0));
     WritePng("tiles/sub/s.png", test::SolidImage(4, 4, 0, 0, 0));
     std::ofstream(Path("tiles/notes.txt")) << "not a tile";
+    std::filesystem::create_symlink(Path("extra/z.png"), Path("tiles/outside.png"));
 
     const CliRun mosaic =
         Cli({"mosaic", Path("answer.png"), Path("extra/z.png"), Path("extra/a.bmp"), Path("tiles"),

@@ -141,7 +141,10 @@ class Game final : public QObject {
     void OpenPuzzleCommand();
     void SaveCommand();
     void SaveAsCommand();
+    // Saves to fileName, or through the save-as dialog when it is empty.
+    SaveOutcome Save(QWidget* owner, const std::filesystem::path& fileName);
     SaveOutcome SaveAs(QWidget* owner);
+    bool RefuseNothingToSave();
     void PuzzleInfoCommand();
     void ChangeSkinCommand();
     void ToggleAlwaysOnTop();
@@ -183,8 +186,6 @@ class Game final : public QObject {
     // A slider move redraws once the events already waiting are handled, so a fast drag
     // blends only for the latest value.
     bool m_blendScheduled = false;
-    // Dialogs given by a test stay; otherwise the full dialogs replace the placeholders.
-    bool m_customDialogs = false;
     bool m_exited = false;
 };
 

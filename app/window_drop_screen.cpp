@@ -1,7 +1,6 @@
 #include "app/window_drop_screen.h"
 
 #include <QThread>
-#include <mutex>
 
 #include "app/game.h"
 #include "app/main_window.h"
@@ -47,12 +46,7 @@ void WindowDropScreen::FlashCell(const Image& piece, int32_t x, int32_t y, int32
     }
 }
 
-void WindowDropScreen::Comment(CommentKind kind, int32_t changed) {
-    int value = changed;
-    if (kind == CommentKind::kScoreUp) {
-        std::lock_guard lock(m_game.puzzle().mutex);
-        value = m_game.puzzle().PuzzleScore;
-    }
+void WindowDropScreen::Comment(CommentKind kind, int32_t value) {
     RunComment(m_game.CommentEnvironmentFor(m_game.commentScreen()), CommentRoutineFor(kind),
                value);
 }

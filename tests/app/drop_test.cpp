@@ -259,8 +259,9 @@ void DropTest::screenPixelsKeepEveryByte() {
             PutPixels(image, x, 1, bgr.data(), count);
             for (int column = 0; column < 32; ++column) {
                 const int i = column - x;
-                const QRgb expected =
-                    i >= 0 && i < count ? qRgb(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]) : 0xFF123456;
+                const QRgb expected = i >= 0 && i < count
+                                          ? qRgb(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i])
+                                          : 0xFF123456;
                 QCOMPARE(image.pixel(column, 1), expected);
                 QCOMPARE(image.pixel(column, 0), QRgb(0xFF123456));
             }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "app/bridge/qt_path.h"
 #include "app/control_window.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
@@ -287,11 +288,11 @@ int Game::RedrawView() {
 }
 
 void Game::SetViewTitle(const std::filesystem::path& path, const std::string& painterName) {
-    SetViewTitleText(ViewTitleText(path, painterName));
+    SetViewTitleText(ViewTitle(path, painterName));
 }
 
-void Game::SetViewTitleText(const std::string& title) {
-    m_main->setWindowTitle(QString::fromStdString(title));
+void Game::SetViewTitleText(const QString& title) {
+    m_main->setWindowTitle(title);
 }
 
 void Game::ShowPainterPicture(const Image& picture) {
@@ -486,7 +487,7 @@ void Game::NewPuzzleCommand() {
         return;
     }
     NewPuzzleContext context{m_settings, *m_messages,
-                             [this](const std::string& title) { SetViewTitleText(title); },
+                             [this](const QString& title) { SetViewTitleText(title); },
                              [this](const Image& picture) { ShowPainterPicture(picture); }};
     std::unique_ptr<NewPuzzleDialogs> dialogs =
         m_dialogs->MakeNewPuzzleDialogs(m_main.get(), std::move(context));

@@ -23,17 +23,11 @@ namespace tama05 {
 struct NewPuzzleContext {
     AppSettings& settings;
     MessageSink& messages;
-    // The main window's title, once an answer picture was read (see ViewTitleText).
-    std::function<void(const std::string& title)> setViewTitle;
+    // The main window's title, once an answer picture was read (see ViewTitle).
+    std::function<void(const QString& title)> setViewTitle;
     // Shows a picture alone in the main window (an item picture made the answer).
     std::function<void(const Image& picture)> showPainterPicture;
 };
-
-// The main window's title for an answer picture and its painter name:
-// "<path>（絵師：<painter>） - nubes view".
-inline std::string ViewTitleText(const std::filesystem::path& path, std::string_view painterName) {
-    return path.string() + "（絵師：" + std::string(painterName) + "） - nubes view";
-}
 
 // Every dialog the game opens. The game holds one implementation; tests give their own.
 class GameDialogs {

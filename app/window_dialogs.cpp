@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "app/bridge/qt_path.h"
 #include "app/dialogs/answer_image_dialog.h"
 #include "app/dialogs/association_dialog.h"
 #include "app/dialogs/file_association.h"
@@ -62,12 +63,12 @@ AlphaPlane WindowDialogs::TakeAnswerAlpha(NewPuzzleDialogs& dialogs) {
 std::optional<std::filesystem::path> WindowDialogs::ChooseSkinFolder(
     QWidget* owner, const QString& title, const std::filesystem::path& current) {
     const QString chosen = QFileDialog::getExistingDirectory(
-        owner, title, QString::fromStdString(current.string()),
+        owner, title, ToQString(current),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(chosen.toStdString());
+    return ToPath(chosen);
 }
 
 void WindowDialogs::ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) {

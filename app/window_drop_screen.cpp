@@ -1,21 +1,16 @@
 #include "app/window_drop_screen.h"
 
-#include <QThread>
-
 #include "app/game.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/ui_thread.h"
 #include "assistant/after_drop_comment.h"
 #include "skin/skin_panel.h"
 
 namespace tama05 {
 
 void WindowDropScreen::Post(std::function<void()> call) {
-    if (QThread::currentThread() == m_game.thread()) {
-        call();
-        return;
-    }
-    QMetaObject::invokeMethod(&m_game, std::move(call), Qt::QueuedConnection);
+    PostToThreadOf(m_game, std::move(call));
 }
 
 void WindowDropScreen::ShowWaitMeter(bool visible) {

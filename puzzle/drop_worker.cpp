@@ -1,20 +1,8 @@
 #include "puzzle/drop_worker.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include "puzzle/thread_priority.h"
 
 namespace tama05 {
-
-namespace {
-
-// The drop runs below the user-interface thread so that the window stays responsive.
-void LowerThisThreadsPriority() {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    ::setpriority(PRIO_PROCESS, tid, 10);
-}
-
-}  // namespace
 
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,

@@ -8,10 +8,10 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "core/random_generator.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_folder.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
 
 namespace tama05 {
@@ -36,7 +36,7 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
 
 // The three dialogs of a new puzzle, supplied by the window (or by the command-line tool).
 class NewPuzzleDialogs {
-public:
+  public:
     virtual ~NewPuzzleDialogs() = default;
     // Reads the chosen answer picture into candidate: 0 when completed, -1 when cancelled,
     // -3 when the file cannot be opened.
@@ -60,9 +60,9 @@ struct NewPuzzleResult {
 };
 
 // Makes a new puzzle: answer, folder, piece size, then the fill from the first maxPieces (ten
-// in the game) pictures of the folder. The open puzzle is not touched until the answer and the piece size are both
-// chosen: a cancelled dialog, an unreadable answer or an answer above the answer bound leaves
-// it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
+// in the game) pictures of the folder. The open puzzle is not touched until the answer and the
+// piece size are both chosen: a cancelled dialog, an unreadable answer or an answer above the
+// answer bound leaves it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
                           RandomGenerator& random, int32_t maxPieces = kFillPieces);
 

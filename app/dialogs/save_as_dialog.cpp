@@ -1,6 +1,6 @@
 #include "app/dialogs/save_as_dialog.h"
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 

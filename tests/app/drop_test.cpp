@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "app/bridge/qt_image.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/qt_image.h"
 #include "app/slider_bar.h"
 #include "core/blend.h"
 #include "game_fixture.h"

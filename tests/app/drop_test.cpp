@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/slider_bar.h"
@@ -25,7 +26,7 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
     QMimeData data;
     QList<QUrl> urls;
     for (const std::filesystem::path& file : files) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        urls.push_back(QUrl::fromLocalFile(ToQString(file)));
     }
     data.setUrls(urls);
     const QPoint at(10, 10);
@@ -37,7 +38,8 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
 }
 
 void WaitForDrop(Game& game) {
-    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 20000);
+    // Generous: the worker runs at a lowered priority and may share a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 180000);
     game.WaitForDrop();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

@@ -1,20 +1,8 @@
 #include "puzzle/drop_worker.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include "puzzle/thread_priority.h"
 
 namespace tama05 {
-
-namespace {
-
-// The drop runs below the user-interface thread so that the window stays responsive.
-void LowerThisThreadsPriority() {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    ::setpriority(PRIO_PROCESS, tid, 10);
-}
-
-}  // namespace
 
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,
@@ -24,13 +12,12 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     report.files = static_cast<int32_t>(std::min<size_t>(files.size(), INT32_MAX));
     int32_t pieceWidth;
     int32_t pieceHeight;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        pieceWidth = puzzle.pieceWidth;
-        pieceHeight = puzzle.pieceHeight;
-        report.oldScore = puzzle.PuzzleScore;
-        report.score = puzzle.PuzzleScore;
-    }
+    puzzle.WithLock([&](const Puzzle& p) {
+        pieceWidth = p.pieceWidth;
+        pieceHeight = p.pieceHeight;
+        report.oldScore = p.PuzzleScore;
+        report.score = p.PuzzleScore;
+    });
     screen.ShowWaitMeter(true);
     const bool tooMany = files.size() > static_cast<size_t>(kMaxDropFiles);
     const int32_t count = tooMany ? kMaxDropFiles : report.files;
@@ -38,8 +25,8 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
     const FlashCellFn flash = [&screen](const Image& piece, int32_t x, int32_t y, int32_t w,
                                         int32_t h) { screen.FlashCell(piece, x, y, w, h); };
-    PiecePipeline pipeline(files.first(static_cast<size_t>(count)), reader, pieceWidth,
-                           pieceHeight, decodeThreads);
+    PiecePipeline pipeline(files.first(static_cast<size_t>(count)), reader, pieceWidth, pieceHeight,
+                           decodeThreads);
     Image piece;
     for (int32_t i = 0; i < count; ++i) {
         const std::filesystem::path& path = files[static_cast<size_t>(i)];
@@ -48,9 +35,10 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
             report.skipped.push_back(path);
             continue;
         }
-        std::lock_guard lock(puzzle.mutex);
-        const int result = MatchPieces(flash, puzzle.AnswerImage, std::span<const Image>(&piece, 1),
-                                       puzzle.MosaicCanvas, puzzle.PieceScores, &scratch);
+        const int result = puzzle.WithLock([&](Puzzle& p) {
+            return MatchPieces(flash, p.AnswerImage, std::span<const Image>(&piece, 1),
+                               p.MosaicCanvas, p.PieceScores, &scratch);
+        });
         if (result < 0) {
             report.skipped.push_back(path);
             continue;
@@ -61,17 +49,18 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
     if (tooMany) {
         report.comment = CommentKind::kTooManyFiles;
-        screen.Comment(CommentKind::kTooManyFiles, report.changed);
+        report.commentValue = report.changed;
+        screen.Comment(CommentKind::kTooManyFiles, report.commentValue);
     } else {
         std::optional<ScoreUpdate> update;
-        {
-            std::lock_guard lock(puzzle.mutex);
-            update = UpdateScore(puzzle, report.changed, count, random);
-        }
+        update = puzzle.WithLock(
+            [&](Puzzle& p) { return UpdateScore(p, report.changed, count, random); });
         if (update) {
             report.score = update->newScore;
             report.comment = update->comment;
-            screen.Comment(update->comment, report.changed);
+            report.commentValue =
+                update->comment == CommentKind::kScoreUp ? update->newScore : report.changed;
+            screen.Comment(update->comment, report.commentValue);
             screen.ShowScore(update->newScore);
         }
     }
@@ -88,7 +77,9 @@ DropWorker::DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& s
       m_messages(messages),
       m_decodeThreads(decodeThreads) {}
 
-DropWorker::~DropWorker() { Wait(); }
+DropWorker::~DropWorker() {
+    Wait();
+}
 
 bool DropWorker::Start(std::vector<std::filesystem::path> files,
                        std::function<void(const DropReport&)> done) {
@@ -100,9 +91,8 @@ bool DropWorker::Start(std::vector<std::filesystem::path> files,
     }
     m_thread = std::thread([this, files = std::move(files), done = std::move(done)] {
         LowerThisThreadsPriority();
-        const DropReport report =
-            ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random, m_scratch, m_messages,
-                        m_decodeThreads);
+        const DropReport report = ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random,
+                                              m_scratch, m_messages, m_decodeThreads);
         if (done) {
             done(report);
         }
@@ -119,12 +109,7 @@ void DropWorker::Wait() {
 
 int AcceptDrop(const Puzzle& puzzle, DropWorker& worker, std::vector<std::filesystem::path> files,
                MessageSink& messages, std::function<void(const DropReport&)> done) {
-    PuzzleState state;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        state = puzzle.state;
-    }
-    if (state != PuzzleState::kReady) {
+    if (puzzle.Status().state != PuzzleState::kReady) {
         messages.ShowMessage("まだパズルファイルが読み込まれていません。",
                              "ファイルを読み込んでください。");
         return -1;

@@ -11,10 +11,10 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "core/random_generator.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_pipeline.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
 
 namespace tama05 {
@@ -25,7 +25,7 @@ inline constexpr int32_t kMaxDropFiles = 256;
 // What a drop shows while it runs. The worker calls these on its own thread, in the order of
 // the drop; a window hands each call over to its user-interface thread.
 class DropScreen {
-public:
+  public:
     virtual ~DropScreen() = default;
     virtual void ShowWaitMeter(bool visible) = 0;
     // Drawn before the file of that index is read, for that index.
@@ -34,8 +34,8 @@ public:
     // while the puzzle is locked: hand it over, never wait for the user-interface thread here.
     virtual void FlashCell(const Image& piece, int32_t x, int32_t y, int32_t width,
                            int32_t height) = 0;
-    // The after-drop comment; changed is the number of cells changed by the drop.
-    virtual void Comment(CommentKind kind, int32_t changed) = 0;
+    // The after-drop comment with the value it speaks (DropReport::commentValue).
+    virtual void Comment(CommentKind kind, int32_t value) = 0;
     // The new puzzle score for the score panel.
     virtual void ShowScore(int32_t score) = 0;
 };
@@ -49,6 +49,8 @@ struct DropReport {
     int32_t score = 0;
     std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
     std::optional<CommentKind> comment;
+    // What the comment speaks: the new score for a score-up comment, else the cells changed.
+    int32_t commentValue = 0;
 };
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
@@ -64,7 +66,7 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
 // Runs drops one at a time on a thread of lowered priority.
 class DropWorker {
-public:
+  public:
     // messages receives the readers' messages in drop order, on the worker thread.
     DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
                RandomGenerator& random, MessageSink& messages,
@@ -82,7 +84,7 @@ public:
     // Waits for a running drop to end.
     void Wait();
 
-private:
+  private:
     Puzzle& m_puzzle;
     PictureSourceReader m_reader;
     DropScreen& m_screen;

@@ -1,7 +1,6 @@
 #include "app/app_message_sink.h"
 
 #include <QMessageBox>
-#include <QThread>
 
 namespace tama05 {
 
@@ -11,12 +10,7 @@ void AppMessageSink::ShowMessage(std::string_view text, std::string_view caption
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QString qcaption =
         QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-    if (QThread::currentThread() == thread()) {
-        Present(qtext, qcaption);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, qtext, qcaption] { Present(qtext, qcaption); }, Qt::QueuedConnection);
+    m_handOver.Post([this, qtext, qcaption] { Present(qtext, qcaption); });
 }
 
 void AppMessageSink::Present(const QString& text, const QString& caption) {

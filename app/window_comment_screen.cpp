@@ -34,11 +34,7 @@ bool OnUserInterfaceThread(const QObject& object) {
 }  // namespace
 
 void WindowCommentScreen::Post(std::function<void()> call) {
-    if (OnUserInterfaceThread(m_game)) {
-        call();
-        return;
-    }
-    QMetaObject::invokeMethod(&m_game, std::move(call), Qt::QueuedConnection);
+    m_handOver.Post(std::move(call));
 }
 
 void WindowCommentScreen::SetPanelLines(CommentPanel panel, const std::string& line1,

@@ -1,6 +1,5 @@
 #include "app/window_drop_screen.h"
 
-#include <QThread>
 #include <mutex>
 
 #include "app/game.h"
@@ -12,11 +11,7 @@
 namespace tama05 {
 
 void WindowDropScreen::Post(std::function<void()> call) {
-    if (QThread::currentThread() == m_game.thread()) {
-        call();
-        return;
-    }
-    QMetaObject::invokeMethod(&m_game, std::move(call), Qt::QueuedConnection);
+    m_handOver.Post(std::move(call));
 }
 
 void WindowDropScreen::ShowWaitMeter(bool visible) {

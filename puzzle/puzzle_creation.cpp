@@ -20,7 +20,8 @@ int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& t
 }
 
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
-                                         int32_t maxPieces, RandomGenerator& random) {
+                                         int32_t maxPieces, RandomGenerator& random,
+                                         const FillProgress& progress) {
     std::unique_lock lock(puzzle.mutex);
     if (puzzle.state == PuzzleState::kNone) {
         if (complain) {
@@ -41,8 +42,15 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
         return std::nullopt;
     }
     std::vector<Image> pieces(result.pieces.size());
+    const auto total = static_cast<int32_t>(pieces.size());
     for (size_t i = 0; i < pieces.size(); ++i) {
+        if (progress) {
+            progress(static_cast<int32_t>(i), total);
+        }
         LoadPiece(messages, folder / result.pieces[i], pieces[i], pieceWidth, pieceHeight);
+    }
+    if (progress) {
+        progress(total, total);
     }
 
     lock.lock();
@@ -50,8 +58,7 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
         return std::nullopt;
     }
     puzzle.state = PuzzleState::kReady;
-    const auto update =
-        UpdateScore(puzzle, 0, static_cast<int32_t>(result.pieces.size()), random);
+    const auto update = UpdateScore(puzzle, 0, static_cast<int32_t>(result.pieces.size()), random);
     result.score = *update;
     return result;
 }
@@ -75,8 +82,7 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
     dialogs.ChoosePieceFolder(folder);  // cancelled: the previous folder is used
     int32_t pieceWidth = 0;
     int32_t pieceHeight = 0;
-    if (!dialogs.ChoosePieceSize(candidate.width(), candidate.height(), pieceWidth,
-                                 pieceHeight) ||
+    if (!dialogs.ChoosePieceSize(candidate.width(), candidate.height(), pieceWidth, pieceHeight) ||
         pieceWidth < 1 || pieceHeight < 1 || pieceWidth > candidate.width() ||
         pieceHeight > candidate.height()) {
         std::lock_guard lock(puzzle.mutex);
@@ -94,7 +100,9 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
         puzzle.saveState = SaveState::kChanged;
         puzzle.fileName.clear();
     }
-    result.fill = FillFromFolder(puzzle, messages, false, maxPieces, random);
+    result.fill = FillFromFolder(
+        puzzle, messages, false, maxPieces, random,
+        [&dialogs](int32_t done, int32_t total) { dialogs.ShowFillProgress(done, total); });
     result.outcome = result.fill ? NewPuzzleOutcome::kReady : NewPuzzleOutcome::kFillFailed;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +32,15 @@ struct FillResult {
 // drop of that many files with no changed cells. Returns the result, or nothing (state
 // unchanged) with a message: "まだ原画を読み込んでいません。" when there is no answer yet (only
 // when complain is set), or when the folder holds no picture. On success the state is ready.
+// progress, when given, hears (pictures read, pictures to read) before each and after the last.
+using FillProgress = std::function<void(int32_t done, int32_t total)>;
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
-                                         int32_t maxPieces, RandomGenerator& random);
+                                         int32_t maxPieces, RandomGenerator& random,
+                                         const FillProgress& progress = {});
 
 // The three dialogs of a new puzzle, supplied by the window (or by the command-line tool).
 class NewPuzzleDialogs {
-public:
+  public:
     virtual ~NewPuzzleDialogs() = default;
     // Reads the chosen answer picture into candidate: 0 when completed, -1 when cancelled,
     // -3 when the file cannot be opened.
@@ -46,6 +50,8 @@ public:
     // The piece size for a width × height answer; false when cancelled.
     virtual bool ChoosePieceSize(int32_t width, int32_t height, int32_t& pieceWidth,
                                  int32_t& pieceHeight) = 0;
+    // How far the fill has read the folder's pictures (the command-line tool shows it).
+    virtual void ShowFillProgress(int32_t /*done*/, int32_t /*total*/) {}
 };
 
 enum class NewPuzzleOutcome {
@@ -60,9 +66,9 @@ struct NewPuzzleResult {
 };
 
 // Makes a new puzzle: answer, folder, piece size, then the fill from the first maxPieces (ten
-// in the game) pictures of the folder. The open puzzle is not touched until the answer and the piece size are both
-// chosen: a cancelled dialog, an unreadable answer or an answer above the answer bound leaves
-// it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
+// in the game) pictures of the folder. The open puzzle is not touched until the answer and the
+// piece size are both chosen: a cancelled dialog, an unreadable answer or an answer above the
+// answer bound leaves it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
                           RandomGenerator& random, int32_t maxPieces = kFillPieces);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
 #include "core/image_file.h"
@@ -20,42 +21,11 @@
 namespace tama05 {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using test::CliRun;
 
 class CliTest : public ::testing::Test {
-protected:
-    CliRun Cli(const std::vector<std::string>& args) {
-        std::string command = Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli");
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const std::string errPath = (folder.path() / "stderr.txt").string();
-        command += " 2>" + Quote(errPath);
-        CliRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            run.out.append(buffer, n);
-        }
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errPath);
-        run.err.assign(std::istreambuf_iterator<char>(err), {});
-        return run;
-    }
+  protected:
+    CliRun Cli(const std::vector<std::string>& args) { return test::RunCli(args, folder.path()); }
 
     std::string Path(const std::string& name) const { return (folder.path() / name).string(); }
 
@@ -85,7 +55,7 @@ protected:
 TEST_F(CliTest, NewMakesAPuzzleFromTheFolder) {
     MakeSampleInput();
     const CliRun run = Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                         Path("a.tgr"), "--json"});
+                            Path("a.tgr"), "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* key : {"\"version\":1", "\"width\":20", "\"height\":12", "\"piece_width\":4",
                             "\"piece_height\":4", "\"columns\":5", "\"rows\":3", "\"blend\":255",
@@ -103,7 +73,7 @@ TEST_F(CliTest, NewMakesAPuzzleFromTheFolder) {
     EXPECT_EQ(data.scores.count(), 15);
 
     const CliRun limited = Cli({"new", Path("answer.png"), Path("pieces"), "--divisions", "2x2",
-                             "--max-pieces", "2", "-o", Path("b.tgr"), "--json"});
+                                "--max-pieces", "2", "-o", Path("b.tgr"), "--json"});
     ASSERT_EQ(limited.status, 0) << limited.err;
     EXPECT_NE(limited.out.find("\"piece_width\":10,\"piece_height\":6"), std::string::npos);
     EXPECT_NE(limited.out.find("\"pieces\":[\"b0.bmp\",\"b1.bmp\"]"), std::string::npos);
@@ -124,7 +94,7 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
     EXPECT_EQ(noAnswer.status, 1);
 
     const CliRun emptyFolder = Cli({"new", Path("answer.png"), folder.path().string() + "/nothing",
-                                 "--piece", "4x4", "-o", Path("a.tgr")});
+                                    "--piece", "4x4", "-o", Path("a.tgr")});
     EXPECT_EQ(emptyFolder.status, 1);
     EXPECT_NE(emptyFolder.err.find("エラー: フォルダ内に画像ファイル"), std::string::npos);
 
@@ -145,14 +115,14 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
 
 TEST_F(CliTest, DropReportsWhatItDid) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     WritePng("exact.png", test::SolidImage(5, 5, 100, 150, 200));
     std::ofstream(Path("notes.txt")) << "not a picture";
     const CliRun run = Cli({"drop", Path("a.tgr"), Path("exact.png"), Path("notes.txt"),
-                         Path("gone.jpg"), "--seed", "7", "-o", Path("b.tgr"), "--json"});
+                            Path("gone.jpg"), "--seed", "7", "-o", Path("b.tgr"), "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("{\"files\":3,\"processed\":1,\"skipped\":[", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"ignored\":0,\"changed\":15,"), std::string::npos) << run.out;
@@ -164,17 +134,17 @@ TEST_F(CliTest, DropReportsWhatItDid) {
     EXPECT_NE(info.out.find("\"score\":100,\"mean\":100}"), std::string::npos) << info.out;
 
     // The same seed replays the same comment choice.
-    const CliRun again = Cli({"drop", Path("a.tgr"), Path("exact.png"), "--seed", "7", "-o",
-                           Path("c.tgr"), "--json"});
+    const CliRun again = Cli(
+        {"drop", Path("a.tgr"), Path("exact.png"), "--seed", "7", "-o", Path("c.tgr"), "--json"});
     EXPECT_NE(again.out.find("CommentScoreUp"), std::string::npos);
 }
 
 TEST_F(CliTest, MoreThan256FilesWarnOnly) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     std::vector<std::string> args = {"drop", Path("a.tgr"), "--json"};
     for (int i = 0; i < 257; ++i) {
         args.push_back(Path("pieces/p0.png"));
@@ -188,10 +158,10 @@ TEST_F(CliTest, MoreThan256FilesWarnOnly) {
 
 TEST_F(CliTest, ExportsAndThumbnail) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     for (const char* name : {"e.jpg", "e.JPEG", "e.png", "e.Bmp"}) {
         const CliRun run = Cli({"export", Path("a.tgr"), Path(name), "--blend", "0"});
         EXPECT_EQ(run.status, 0) << name << run.err;
@@ -216,7 +186,8 @@ TEST_F(CliTest, ExportsAndThumbnail) {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // The sibling program's files are picture sources too: an item as the answer, a painter file
@@ -226,8 +197,8 @@ TEST_F(CliTest, PainterAndItemFilesArePictureSources) {
     test::painter::ItemForm item;
     item.picture = test::painter::RawPlainBlock(std::vector<uint8_t>(50 * 50 * 3, 90));
     WriteBytes(Path("answer.itm"), test::painter::MakeItemFile(item));
-    const CliRun fromItem = Cli({"new", Path("answer.itm"), Path("pieces"), "--piece", "10x10", "-o",
-                              Path("item.tgr"), "--json"});
+    const CliRun fromItem = Cli({"new", Path("answer.itm"), Path("pieces"), "--piece", "10x10",
+                                 "-o", Path("item.tgr"), "--json"});
     ASSERT_EQ(fromItem.status, 0) << fromItem.err;
     EXPECT_NE(fromItem.out.find("\"width\":50,\"height\":50"), std::string::npos) << fromItem.out;
 
@@ -244,7 +215,8 @@ TEST_F(CliTest, CorruptPuzzlesFail) {
     std::ofstream(Path("bad.tgr")) << "tgr file 01 but nothing else";
     const CliRun run = Cli({"info", Path("bad.tgr")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("失敗: TGRファイルオープンに失敗しました。"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("失敗: TGRファイルオープンに失敗しました。"), std::string::npos)
+        << run.err;
     std::ofstream(Path("text.tgr")) << "hello";
     const CliRun notPuzzle = Cli({"info", Path("text.tgr")});
     EXPECT_EQ(notPuzzle.status, 1);

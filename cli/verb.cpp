@@ -1,0 +1,99 @@
+#include "cli/verb.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tama05 {
+
+namespace {
+
+std::optional<int64_t> ParseDecimal(std::string_view text) {
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+void SetVerbFooter(CLI::App& command, std::string_view example, std::string_view jsonMembers,
+                   std::string_view failure) {
+    std::string footer = "\nExample:\n  " + std::string(example) + "\n";
+    if (!jsonMembers.empty()) {
+        footer += "\nJSON (--json), one object on one line:\n  " + std::string(jsonMembers) + "\n";
+    }
+    footer += "\nExit status: 0 done; 1 " + std::string(failure) +
+              " (the message is on stderr); 2 usage error.";
+    command.footer(footer);
+}
+
+CLI::Validator DecimalBetween(int64_t min, int64_t max) {
+    return CLI::Validator(
+        [min, max](std::string& text) -> std::string {
+            const auto value = ParseDecimal(text);
+            if (!value || *value < min || *value > max) {
+                return "Value " + text + " is not a whole number from " + std::to_string(min) +
+                       " to " + std::to_string(max);
+            }
+            return {};
+        },
+        "");
+}
+
+int64_t DecimalValue(const std::string& text) {
+    return ParseDecimal(text).value_or(0);
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> ParseSizePair(std::string_view text) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto a = ParseDecimal(text.substr(0, x));
+    const auto b = ParseDecimal(text.substr(x + 1));
+    if (!a || !b || *a < 0 || *b < 0 || *a > UINT32_MAX || *b > UINT32_MAX) {
+        return std::nullopt;
+    }
+    return std::pair{static_cast<uint32_t>(*a), static_cast<uint32_t>(*b)};
+}
+
+CLI::Validator SizePair() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (!ParseSizePair(text)) {
+                return "Value " + text + " is not two whole numbers joined by x, as 16x12";
+            }
+            return {};
+        },
+        "");
+}
+
+std::string LowerExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return extension;
+}
+
+CLI::Validator ExtensionAmong(std::vector<std::string> extensions) {
+    std::string names;
+    for (const std::string& extension : extensions) {
+        names += (names.empty() ? "" : ", ") + extension;
+    }
+    return CLI::Validator(
+        [extensions, names](std::string& text) -> std::string {
+            const std::string extension = LowerExtension(text);
+            if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end()) {
+                return "File " + text + " does not end in one of " + names;
+            }
+            return {};
+        },
+        "");
+}
+
+}  // namespace tama05

@@ -27,13 +27,14 @@ struct Tool {
         app.set_version_flag("--version", std::string("tama05-cli ") + TAMA05_VERSION,
                              "Print the version and exit");
         app.require_subcommand(1);
+        app.get_formatter()->column_width(34);
         std::vector<std::string> names;
         for (VerbDefinition define : kVerbDefinitions) {
             verbs.push_back(define(app));
             names.push_back(verbs.back().command->get_name());
         }
         help = app.add_subcommand("help", "Show the help of a verb, or this help.");
-        help->add_option("VERB", helpVerb, "The verb")->check(CLI::IsMember(names));
+        help->add_option("VERB", helpVerb, "The verb")->type_name("")->check(CLI::IsMember(names));
         app.footer(
             "\nRun 'tama05-cli help VERB' or 'tama05-cli VERB --help' for a verb's "
             "arguments, options, JSON members and exit statuses.");
@@ -73,7 +74,9 @@ int RunCommandLine(std::span<const std::string> args, VerbContext& context, std:
     }
     if (tool->help->parsed()) {
         if (tool->helpVerb.empty()) {
-            context.out << app.help();
+            // The tool's own help (app.help() would show the help verb's).
+            context.out << app.get_formatter()->make_help(&app, app.get_name(),
+                                                          CLI::AppFormatMode::Normal);
         } else {
             context.out << app.get_subcommand(tool->helpVerb)->help(app.get_name());
         }

@@ -136,7 +136,7 @@ Verb DefineNewVerb(CLI::App& tool) {
     command->add_option("PIECE_DIR", options->folder, "The folder of piece pictures")
         ->type_name("")
         ->required();
-    CLI::Option_group* size = command->add_option_group("piece size", "Exactly one of:");
+    CLI::Option_group* size = command->add_option_group("piece size", "The size of the pieces");
     size->add_option("--piece", options->piece, "Pieces of W x H pixels")
         ->type_name("WxH")
         ->check(SizePair());

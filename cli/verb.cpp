@@ -20,7 +20,7 @@ std::optional<int64_t> ParseDecimal(std::string_view text) {
 
 void SetVerbFooter(CLI::App& command, std::string_view example, std::string_view jsonMembers,
                    std::string_view failure) {
-    std::string footer = "\nExample:\n  " + std::string(example) + "\n";
+    std::string footer = "Example:\n  " + std::string(example) + "\n";
     if (!jsonMembers.empty()) {
         footer += "\nJSON (--json), one object on one line:\n  " + std::string(jsonMembers) + "\n";
     }

@@ -36,7 +36,7 @@ struct Tool {
         help = app.add_subcommand("help", "Show the help of a verb, or this help.");
         help->add_option("VERB", helpVerb, "The verb")->type_name("")->check(CLI::IsMember(names));
         app.footer(
-            "\nRun 'tama05-cli help VERB' or 'tama05-cli VERB --help' for a verb's "
+            "Run 'tama05-cli help VERB' or 'tama05-cli VERB --help' for a verb's "
             "arguments, options, JSON members and exit statuses.");
     }
 };

@@ -10,8 +10,8 @@ namespace {
 
 // Every verb of the tool. A new verb adds its Define function here (declared in verb.h).
 constexpr std::array kVerbDefinitions = {
-    DefineNewVerb,    DefineDropVerb,      DefineInfoVerb,
-    DefineExportVerb, DefineThumbnailVerb, DefineSkinVerb,
+    DefineNewVerb,       DefineDropVerb, DefineInfoVerb,   DefineExportVerb,
+    DefineThumbnailVerb, DefineSkinVerb, DefineMosaicVerb,
 };
 
 // The parser with every verb and the help verb.

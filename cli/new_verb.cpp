@@ -2,11 +2,11 @@
 #include <ctime>
 #include <memory>
 
+#include "cli/command_line_dialogs.h"
 #include "cli/progress_line.h"
 #include "cli/puzzle_summary.h"
 #include "cli/spoken_comment.h"
 #include "cli/verb.h"
-#include "painter/picture_source.h"
 #include "puzzle/piece_size.h"
 #include "puzzle/puzzle_creation.h"
 #include "puzzle/puzzle_io.h"
@@ -27,70 +27,10 @@ struct NewOptions {
     bool quiet = false;
 };
 
-// The answer, folder and piece size given on the command line, as the new-puzzle dialogs.
-class CommandLineDialogs final : public NewPuzzleDialogs {
-  public:
-    CommandLineDialogs(std::filesystem::path answer, std::filesystem::path folder,
-                       PieceSizeChoice choice, MessageSink& messages, ProgressLine& progress)
-        : m_answer(std::move(answer)),
-          m_folder(std::move(folder)),
-          m_choice(choice),
-          m_messages(messages),
-          m_progress(progress) {}
-
-    // Read as the answer dialog's first filter does: item, painter, canvas or picture.
-    int ChooseAnswerImage(Image& candidate) override {
-        PictureSourceState state;
-        const int result = ReadAnswerFile(m_messages, state, m_answer, candidate);
-        if (result != 0 || candidate.empty()) {
-            return result != 0 ? result : -1;
-        }
-        return 0;
-    }
-    bool ChoosePieceFolder(std::filesystem::path& folder) override {
-        folder = m_folder;
-        return true;
-    }
-    bool ChoosePieceSize(int32_t width, int32_t height, int32_t& pieceWidth,
-                         int32_t& pieceHeight) override {
-        const PieceSizeDecision decision = DecidePieceSize(m_choice, width, height);
-        if (!decision.accepted) {
-            m_messages.ShowMessage(decision.refusal, kPieceSizeRefusalCaption);
-            return false;
-        }
-        pieceWidth = decision.pieceWidth;
-        pieceHeight = decision.pieceHeight;
-        return true;
-    }
-    void ShowFillProgress(int32_t done, int32_t total) override {
-        m_progress.Update(done, total);
-        if (done == total) {
-            m_progress.Finish();
-        }
-    }
-
-  private:
-    std::filesystem::path m_answer;
-    std::filesystem::path m_folder;
-    PieceSizeChoice m_choice;
-    MessageSink& m_messages;
-    ProgressLine& m_progress;
-};
-
 PieceSizeChoice ChoiceFrom(const NewOptions& options) {
-    PieceSizeChoice choice;
-    if (!options.piece.empty()) {
-        const auto pair = ParseSizePair(options.piece);
-        choice.mode = PieceSizeMode::kPieceSize;
-        choice.pieceWidth = pair->first;
-        choice.pieceHeight = pair->second;
-    } else {
-        const auto pair = ParseSizePair(options.divisions);
-        choice.mode = PieceSizeMode::kDivisions;
-        choice.columns = pair->first;
-        choice.rows = pair->second;
-    }
-    return choice;
+    // One of the two was given and checked by the parser.
+    return options.piece.empty() ? *ParsePieceSizeOption("--divisions", options.divisions)
+                                 : *ParsePieceSizeOption("--piece", options.piece);
 }
 
 int RunNew(const NewOptions& options, VerbContext& context) {
@@ -101,7 +41,7 @@ int RunNew(const NewOptions& options, VerbContext& context) {
     RandomGenerator random(static_cast<uint32_t>(std::time(nullptr)));
     ProgressLine progress(options.quiet ? nullptr : context.progress);
     CommandLineDialogs dialogs(options.answer, options.folder, ChoiceFrom(options),
-                               context.messages, progress);
+                               context.messages, &progress);
     const NewPuzzleResult result = NewPuzzle(puzzle, dialogs, context.messages, random, maxPieces);
     progress.Finish();
     if (result.outcome != NewPuzzleOutcome::kReady) {

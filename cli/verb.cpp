@@ -1,5 +1,7 @@
 #include "cli/verb.h"
 
+#include "cli/command_line_dialogs.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -46,23 +48,10 @@ int64_t DecimalValue(const std::string& text) {
     return ParseDecimal(text).value_or(0);
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> ParseSizePair(std::string_view text) {
-    const size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const auto a = ParseDecimal(text.substr(0, x));
-    const auto b = ParseDecimal(text.substr(x + 1));
-    if (!a || !b || *a < 0 || *b < 0 || *a > UINT32_MAX || *b > UINT32_MAX) {
-        return std::nullopt;
-    }
-    return std::pair{static_cast<uint32_t>(*a), static_cast<uint32_t>(*b)};
-}
-
 CLI::Validator SizePair() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (!ParseSizePair(text)) {
+            if (!ParsePieceSizeOption("--piece", text)) {
                 return "Value " + text + " is not two whole numbers joined by x, as 16x12";
             }
             return {};

@@ -44,6 +44,7 @@ Verb DefineInfoVerb(CLI::App& tool);
 Verb DefineExportVerb(CLI::App& tool);
 Verb DefineThumbnailVerb(CLI::App& tool);
 Verb DefineSkinVerb(CLI::App& tool);
+Verb DefineMosaicVerb(CLI::App& tool);
 
 // The closing part of a verb's --help: an example, the members of its --json object (empty
 // when it has no JSON) and the meaning of status 1.
@@ -57,7 +58,6 @@ CLI::Validator DecimalBetween(int64_t min, int64_t max);
 int64_t DecimalValue(const std::string& text);
 // "WxH": two decimal numbers joined by x or X, e.g. "16x12".
 CLI::Validator SizePair();
-std::optional<std::pair<uint32_t, uint32_t>> ParseSizePair(std::string_view text);
 // The file name ends with one of the extensions (".png"), in any case.
 CLI::Validator ExtensionAmong(std::vector<std::string> extensions);
 // ".JPG" → ".jpg".

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& t
 
 struct FillResult {
     std::vector<std::string> pieces;  // the names used, in order
+    std::vector<int32_t> cellPieces;  // for every cell, the position in pieces of its piece
     ScoreUpdate score;                // the score after the fill and the comment it calls for
 };
 
@@ -37,6 +39,15 @@ using FillProgress = std::function<void(int32_t done, int32_t total)>;
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
                                          int32_t maxPieces, RandomGenerator& random,
                                          const FillProgress& progress = {});
+
+// FillFromFolder with the pieces given as files, in the order the fill takes them (the folder's
+// listing order): the names in the result are their file names, and an empty list is refused
+// with the folder's message. With decodeThreads > 0 the files are read ahead on that many
+// helper threads; the readers' messages and the result are those of reading them in order.
+std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
+                                        std::span<const std::filesystem::path> files,
+                                        RandomGenerator& random, int decodeThreads = 0,
+                                        const FillProgress& progress = {});
 
 // The three dialogs of a new puzzle, supplied by the window (or by the command-line tool).
 class NewPuzzleDialogs {
@@ -71,5 +82,11 @@ struct NewPuzzleResult {
 // answer bound leaves it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
                           RandomGenerator& random, int32_t maxPieces = kFillPieces);
+
+// NewPuzzle filled from the given piece files (FillFromFiles) instead of the chosen folder.
+NewPuzzleResult NewPuzzleFromFiles(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
+                                   RandomGenerator& random,
+                                   std::span<const std::filesystem::path> pieceFiles,
+                                   int decodeThreads = 0);
 
 }  // namespace tama05

@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
-#include "cli_run.h"
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
 #include "core/image_file.h"
@@ -21,11 +22,42 @@
 namespace tama05 {
 namespace {
 
-using test::CliRun;
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
 
 class CliTest : public ::testing::Test {
   protected:
-    CliRun Cli(const std::vector<std::string>& args) { return test::RunCli(args, folder.path()); }
+    CliRun Cli(const std::vector<std::string>& args) {
+        std::string command = Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli");
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+        }
+        const std::string errPath = (folder.path() / "stderr.txt").string();
+        command += " 2>" + Quote(errPath);
+        CliRun run;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            run.out.append(buffer, n);
+        }
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(errPath);
+        run.err.assign(std::istreambuf_iterator<char>(err), {});
+        return run;
+    }
 
     std::string Path(const std::string& name) const { return (folder.path() / name).string(); }
 
@@ -182,6 +214,97 @@ TEST_F(CliTest, ExportsAndThumbnail) {
     EXPECT_EQ(thumbnail.width(), 120);
     EXPECT_EQ(thumbnail.height(), 110);
     EXPECT_EQ(Cli({"thumbnail", Path("a.tgr"), Path("t.bmp")}).status, 0);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// mosaic gives, byte for byte, what new from a folder holding the first ten tiles, drops of the
+// other tiles (at most 256 each, the same seed) and export at blend 255 give. Two named files
+// come first (the fill takes the bitmap first), then a folder whose bitmaps list before its PNG
+// files; its hidden picture, its sub-folder, its text file and its link out of it are not tiles.
+TEST_F(CliTest, MosaicEqualsNewDropsAndExport) {
+    std::mt19937 rng(22);
+    for (const char* dir : {"extra", "tiles", "tiles/sub", "first"}) {
+        std::filesystem::create_directory(folder.path() / dir);
+    }
+    // The answer's two left columns of cells are one colour, which two equal tiles match
+    // exactly: the fill gives them to the one the folder lists first, and no drop beats it.
+    Image answer = test::RandomImage(40, 24, rng);
+    for (int32_t y = 0; y < 24; ++y) {
+        std::fill_n(answer.rowFromTop(y), 8 * 3, uint8_t{90});
+    }
+    WritePng("answer.png", answer);
+    WritePng("extra/z.png", test::SolidImage(5, 6, 90, 90, 90));
+    WriteBmp("extra/a.bmp", test::SolidImage(7, 3, 90, 90, 90));
+    std::vector<std::string> tiles = {Path("extra/z.png"), Path("extra/a.bmp")};
+    char name[32];
+    for (const bool bitmap : {true, false}) {
+        for (int i = 0; i < 140; ++i) {
+            std::snprintf(name, sizeof name, bitmap ? "tiles/b%03d.bmp" : "tiles/p%03d.png", i);
+            const Image tile = test::RandomImage(3 + i % 5, 2 + i % 7, rng);
+            bitmap ? WriteBmp(name, tile) : WritePng(name, tile);
+            tiles.push_back(Path(name));
+        }
+    }
+    WritePng("tiles/.hidden.png", test::SolidImage(4, 4, 0, 0, 0));
+    WritePng("tiles/sub/s.png", test::SolidImage(4, 4, 0, 0, 0));
+    std::ofstream(Path("tiles/notes.txt")) << "not a tile";
+    std::filesystem::create_symlink(Path("extra/z.png"), Path("tiles/outside.png"));
+
+    const CliRun mosaic =
+        Cli({"mosaic", Path("answer.png"), Path("extra/z.png"), Path("extra/a.bmp"), Path("tiles"),
+             "--piece", "4x4", "-o", Path("m.png"), "--seed", "5", "--json"});
+    ASSERT_EQ(mosaic.status, 0) << mosaic.err;
+    ASSERT_EQ(Cli({"mosaic", Path("answer.png"), Path("extra/z.png"), Path("extra/a.bmp"),
+                   Path("tiles"), "--piece", "4x4", "-o", Path("m.tgr"), "--seed", "5"})
+                  .status,
+              0);
+
+    for (size_t i = 0; i < 10; ++i) {
+        const std::filesystem::path tile = tiles[i];
+        std::filesystem::copy_file(tile, folder.path() / "first" / tile.filename());
+    }
+    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("first"), "--piece", "4x4", "-o", Path("f.tgr")})
+                  .status,
+              0);
+    int changed = 0;
+    for (size_t first = 10; first < tiles.size(); first += 256) {
+        std::vector<std::string> drop = {"drop", Path("f.tgr")};
+        drop.insert(drop.end(), tiles.begin() + static_cast<ptrdiff_t>(first),
+                    tiles.begin() + static_cast<ptrdiff_t>(std::min(first + 256, tiles.size())));
+        drop.insert(drop.end(), {"--seed", "5", "--json"});
+        const CliRun run = Cli(drop);
+        ASSERT_EQ(run.status, 0) << run.err;
+        changed += std::stoi(run.out.substr(run.out.find("\"changed\":") + 10));
+    }
+    ASSERT_EQ(Cli({"export", Path("f.tgr"), Path("f.png"), "--blend", "255"}).status, 0);
+
+    EXPECT_EQ(ReadAll(Path("m.png")), ReadAll(Path("f.png")));
+    EXPECT_EQ(ReadAll(Path("m.tgr")), ReadAll(Path("f.tgr")));
+    EXPECT_NE(mosaic.out.find("\"files\":272,\"processed\":272,\"skipped\":[],\"ignored\":0,"
+                              "\"changed\":" +
+                              std::to_string(changed) + ","),
+              std::string::npos)
+        << mosaic.out;
+    // Every tile is listed once, in order, and every one of the 60 cells is held by one tile.
+    size_t at = 0;
+    std::vector<int> held(60, 0);
+    for (const std::string& tile : tiles) {
+        at = mosaic.out.find("{\"path\":\"" + tile + "\",\"cells\":[", at);
+        ASSERT_NE(at, std::string::npos) << tile;
+        at = mosaic.out.find('[', at) + 1;
+        for (size_t end = mosaic.out.find(']', at); at < end;) {
+            size_t used = 0;
+            ++held.at(static_cast<size_t>(std::stoi(mosaic.out.substr(at), &used)));
+            at += used + (mosaic.out[at + used] == ',' ? 1 : 0);
+        }
+    }
+    EXPECT_EQ(held, std::vector<int>(60, 1));
+    EXPECT_NE(mosaic.out.find("a.bmp\",\"cells\":[0,1,"), std::string::npos);
+    EXPECT_NE(mosaic.out.find("z.png\",\"cells\":[]"), std::string::npos);
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -45,11 +45,13 @@ std::optional<PieceSizeChoice> ParsePieceSizeOption(std::string_view option,
 }
 
 CommandLineDialogs::CommandLineDialogs(std::filesystem::path answer, std::filesystem::path folder,
-                                       PieceSizeChoice choice, MessageSink& messages)
+                                       PieceSizeChoice choice, MessageSink& messages,
+                                       ProgressLine* progress)
     : m_answer(std::move(answer)),
       m_folder(std::move(folder)),
       m_choice(choice),
-      m_messages(messages) {}
+      m_messages(messages),
+      m_progress(progress) {}
 
 int CommandLineDialogs::ChooseAnswerImage(Image& candidate) {
     PictureSourceState state;
@@ -78,6 +80,16 @@ bool CommandLineDialogs::ChoosePieceSize(int32_t width, int32_t height, int32_t&
     pieceWidth = decision.pieceWidth;
     pieceHeight = decision.pieceHeight;
     return true;
+}
+
+void CommandLineDialogs::ShowFillProgress(int32_t done, int32_t total) {
+    if (m_progress == nullptr) {
+        return;
+    }
+    m_progress->Update(done, total);
+    if (done == total) {
+        m_progress->Finish();
+    }
 }
 
 }  // namespace tama05

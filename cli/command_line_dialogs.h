@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/progress_line.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "puzzle/piece_size.h"
@@ -20,7 +21,8 @@ std::optional<PieceSizeChoice> ParsePieceSizeOption(std::string_view option,
 class CommandLineDialogs final : public NewPuzzleDialogs {
   public:
     CommandLineDialogs(std::filesystem::path answer, std::filesystem::path folder,
-                       PieceSizeChoice choice, MessageSink& messages);
+                       PieceSizeChoice choice, MessageSink& messages,
+                       ProgressLine* progress = nullptr);
 
     // Read as the answer dialog's first filter does: item, painter, canvas or picture.
     int ChooseAnswerImage(Image& candidate) override;
@@ -28,12 +30,15 @@ class CommandLineDialogs final : public NewPuzzleDialogs {
     bool ChoosePieceFolder(std::filesystem::path& folder) override;
     bool ChoosePieceSize(int32_t width, int32_t height, int32_t& pieceWidth,
                          int32_t& pieceHeight) override;
+    // On the progress line, when there is one; it ends with the last picture.
+    void ShowFillProgress(int32_t done, int32_t total) override;
 
   private:
     std::filesystem::path m_answer;
     std::filesystem::path m_folder;
     PieceSizeChoice m_choice;
     MessageSink& m_messages;
+    ProgressLine* m_progress;
 };
 
 }  // namespace tama05

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "cli/command_line_dialogs.h"
-#include "cli/json_writer.h"
+#include "cli/json_output.h"
+#include "cli/verb.h"
 #include "puzzle/save_or_export.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
@@ -152,47 +153,31 @@ void AddDrop(DropReport& total, const DropReport& drop) {
 
 void WriteMosaicJson(std::ostream& out, const MosaicReport& report) {
     const DropReport& drops = report.drops;
-    JsonWriter json(out);
-    json.BeginObject();
-    json.Member("files", drops.files);
-    json.Member("processed", drops.processed);
-    json.Key("skipped");
-    json.BeginArray();
+    Json json;
+    json["files"] = drops.files;
+    json["processed"] = drops.processed;
+    json["skipped"] = Json::array();
     for (const auto& path : drops.skipped) {
-        json.String(path.string());
+        json["skipped"].push_back(path.string());
     }
-    json.EndArray();
-    json.Member("ignored", drops.ignored);
-    json.Member("changed", drops.changed);
-    json.Member("old_score", drops.oldScore);
-    json.Member("score", drops.score);
-    json.Key("comment");
-    if (drops.comment) {
-        json.String(CommentKindName(*drops.comment));
-    } else {
-        json.Null();
-    }
+    json["ignored"] = drops.ignored;
+    json["changed"] = drops.changed;
+    json["old_score"] = drops.oldScore;
+    json["score"] = drops.score;
+    json["comment"] = drops.comment ? Json(CommentKindName(*drops.comment)) : Json(nullptr);
     std::vector<std::vector<size_t>> cells(report.tiles.size());
     for (size_t c = 0; c < report.owners.size(); ++c) {
         cells[report.owners[c]].push_back(c);
     }
-    json.Key("tiles");
-    json.BeginArray();
+    Json tiles = Json::array();
     for (size_t t = 0; t < report.tiles.size(); ++t) {
-        json.BeginObject();
-        json.Key("path");
-        json.String(report.tiles[t].string());
-        json.Key("cells");
-        json.BeginArray();
-        for (size_t c : cells[t]) {
-            json.Int(static_cast<int64_t>(c));
-        }
-        json.EndArray();
-        json.EndObject();
+        Json tile;
+        tile["path"] = report.tiles[t].string();
+        tile["cells"] = cells[t];
+        tiles.push_back(std::move(tile));
     }
-    json.EndArray();
-    json.EndObject();
-    out << '\n';
+    json["tiles"] = std::move(tiles);
+    PrintJson(out, json);
 }
 
 }  // namespace
@@ -264,6 +249,27 @@ int RunMosaicCommand(std::span<const std::string> args, std::ostream& out, Messa
         out << "\nscore " << report.drops.score << '\n';
     }
     return 0;
+}
+
+// Its words go to RunMosaicCommand as they are (its own options and usage message).
+Verb DefineMosaicVerb(CLI::App& tool) {
+    CLI::App* command = tool.add_subcommand(
+        "mosaic", "Make a whole photomosaic in one process, with no intermediate file.");
+    command->prefix_command();
+    command->set_help_flag();
+    command->add_flag_callback(
+        "-h,--help", [command] { throw CLI::CallForHelp(); }, "Print this help message and exit");
+    SetVerbFooter(*command,
+                  "tama05-cli mosaic answer.png photos/ --piece 16x16 -o mosaic.png --json\n"
+                  "Words: ANSWER TILES... (--piece WxH | --divisions AxB) "
+                  "-o OUT.{png,jpg,jpeg,bmp,tgr} [--seed N] [--json]; a folder among TILES "
+                  "stands for its pictures",
+                  R"({"files", "processed", "skipped", "ignored", "changed", "old_score", )"
+                  R"("score", "comment", "tiles": [{"path", "cells": [cell numbers]}]})",
+                  "a file could not be read or written");
+    return {command, [command](VerbContext& context) {
+                return RunMosaicCommand(command->remaining(), context.out, context.messages);
+            }};
 }
 
 }  // namespace tama05

@@ -31,20 +31,22 @@ int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& t
 }
 
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
-                                         int32_t maxPieces, RandomGenerator& random) {
+                                         int32_t maxPieces, RandomGenerator& random,
+                                         const FillProgress& progress) {
     const std::filesystem::path folder =
         puzzle.WithLock([](const Puzzle& p) { return p.PieceFolder; });
     std::vector<std::filesystem::path> files;
     for (const std::string& name : ScanPieceFolder(folder, maxPieces)) {
         files.push_back(folder / name);
     }
-    return FillFromFiles(puzzle, messages, complain, files, random,
-                         PiecePipeline::DefaultThreads());
+    return FillFromFiles(puzzle, messages, complain, files, random, PiecePipeline::DefaultThreads(),
+                         progress);
 }
 
 std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
                                         std::span<const std::filesystem::path> files,
-                                        RandomGenerator& random, int decodeThreads) {
+                                        RandomGenerator& random, int decodeThreads,
+                                        const FillProgress& progress) {
     PuzzleState state;
     int32_t pieceWidth;
     int32_t pieceHeight;
@@ -79,8 +81,15 @@ std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, b
         },
         pieceWidth, pieceHeight, decodeThreads);
     std::vector<Image> pieces(files.size());
+    const auto total = static_cast<int32_t>(pieces.size());
     for (size_t i = 0; i < pieces.size(); ++i) {
+        if (progress) {
+            progress(static_cast<int32_t>(i), total);
+        }
         pipeline.Take(i, pieces[i], messages);
+    }
+    if (progress) {
+        progress(total, total);
     }
 
     return puzzle.WithLock([&](Puzzle& p) -> std::optional<FillResult> {
@@ -146,7 +155,9 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
     if (!TakeNewAnswer(puzzle, dialogs, messages)) {
         return {};
     }
-    return Filled(FillFromFolder(puzzle, messages, false, maxPieces, random));
+    return Filled(FillFromFolder(
+        puzzle, messages, false, maxPieces, random,
+        [&dialogs](int32_t done, int32_t total) { dialogs.ShowFillProgress(done, total); }));
 }
 
 NewPuzzleResult NewPuzzleFromFiles(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,

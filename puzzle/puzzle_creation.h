@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,8 +34,11 @@ struct FillResult {
 // drop of that many files with no changed cells. Returns the result, or nothing (state
 // unchanged) with a message: "まだ原画を読み込んでいません。" when there is no answer yet (only
 // when complain is set), or when the folder holds no picture. On success the state is ready.
+// progress, when given, hears (pictures read, pictures to read) before each and after the last.
+using FillProgress = std::function<void(int32_t done, int32_t total)>;
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
-                                         int32_t maxPieces, RandomGenerator& random);
+                                         int32_t maxPieces, RandomGenerator& random,
+                                         const FillProgress& progress = {});
 
 // FillFromFolder with the pieces given as files, in the order the fill takes them (the folder's
 // listing order): the names in the result are their file names, and an empty list is refused
@@ -42,7 +46,8 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
 // helper threads; the readers' messages and the result are those of reading them in order.
 std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
                                         std::span<const std::filesystem::path> files,
-                                        RandomGenerator& random, int decodeThreads = 0);
+                                        RandomGenerator& random, int decodeThreads = 0,
+                                        const FillProgress& progress = {});
 
 // The three dialogs of a new puzzle, supplied by the window (or by the command-line tool).
 class NewPuzzleDialogs {
@@ -56,6 +61,8 @@ class NewPuzzleDialogs {
     // The piece size for a width × height answer; false when cancelled.
     virtual bool ChoosePieceSize(int32_t width, int32_t height, int32_t& pieceWidth,
                                  int32_t& pieceHeight) = 0;
+    // How far the fill has read the folder's pictures (the command-line tool shows it).
+    virtual void ShowFillProgress(int32_t /*done*/, int32_t /*total*/) {}
 };
 
 enum class NewPuzzleOutcome {

@@ -1,4 +1,4 @@
-#include "cli/skin_command.h"
+#include "cli/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,10 @@ struct CommandRun {
 CommandRun RunSkin(std::vector<std::string> args) {
     CommandRun run;
     std::ostringstream out;
-    run.status = RunSkinCommand(args, out, run.messages);
+    std::ostringstream err;
+    args.insert(args.begin(), "skin");
+    VerbContext context{out, run.messages};
+    run.status = RunCommandLine(args, context, err);
     run.out = out.str();
     return run;
 }

@@ -1,0 +1,139 @@
+// tama05-cli drop: files dropped on a puzzle, as on the game's window.
+#include <ctime>
+#include <memory>
+
+#include "cli/progress_line.h"
+#include "cli/puzzle_summary.h"
+#include "cli/spoken_comment.h"
+#include "cli/verb.h"
+#include "puzzle/drop_reader.h"
+#include "puzzle/drop_worker.h"
+#include "puzzle/puzzle_io.h"
+
+namespace tama05 {
+
+namespace {
+
+struct DropOptions {
+    std::string puzzle;
+    std::vector<std::string> files;
+    std::string output;
+    std::string seed;
+    bool json = false;
+    bool quiet = false;
+};
+
+// The drop's wait meter as a progress line; the comment is spoken by the verb.
+class CommandLineDropScreen final : public DropScreen {
+  public:
+    explicit CommandLineDropScreen(std::ostream* progress) : m_progress(progress) {}
+    void ShowWaitMeter(bool visible) override {
+        if (!visible) {
+            if (m_count > 0) {
+                m_progress.Update(m_count, m_count);
+            }
+            m_progress.Finish();
+        }
+    }
+    // A single file needs no progress line.
+    void DrawWaitMeter(int32_t index, int32_t count) override {
+        if (count > 1) {
+            m_count = count;
+            m_progress.Update(index, count);
+        }
+    }
+    void FlashCell(const Image&, int32_t, int32_t, int32_t, int32_t) override {}
+    void Comment(CommentKind, int32_t) override {}
+    void ShowScore(int32_t) override {}
+
+  private:
+    ProgressLine m_progress;
+    int32_t m_count = 0;
+};
+
+int RunDrop(const DropOptions& options, VerbContext& context) {
+    const std::filesystem::path output = options.output.empty() ? options.puzzle : options.output;
+    const auto seed = options.seed.empty() ? static_cast<uint32_t>(std::time(nullptr))
+                                           : static_cast<uint32_t>(DecimalValue(options.seed));
+    Puzzle puzzle;
+    int32_t version = 0;
+    if (!LoadPuzzle(options.puzzle, puzzle, version, context.messages)) {
+        return kVerbFailed;
+    }
+    RandomGenerator random(seed);
+    CommandLineDropScreen screen(options.quiet ? nullptr : context.progress);
+    MatchScratch scratch;
+    const std::vector<std::filesystem::path> files(options.files.begin(), options.files.end());
+    const DropReport report =
+        ProcessDrop(puzzle, files, DropPictureReader(), screen, random, scratch, context.messages,
+                    PiecePipeline::DefaultThreads());
+    if (report.comment) {
+        SpeakComment(*report.comment, report.commentValue, random,
+                     options.json ? nullptr : &context.out);
+    }
+    if (SavePuzzle(puzzle, output, context.messages) != 0) {
+        return kVerbFailed;
+    }
+    if (options.json) {
+        Json json;
+        json["files"] = report.files;
+        json["processed"] = report.processed;
+        json["skipped"] = Json::array();
+        for (const auto& path : report.skipped) {
+            json["skipped"].push_back(path.string());
+        }
+        json["ignored"] = report.ignored;
+        json["changed"] = report.changed;
+        json["old_score"] = report.oldScore;
+        json["score"] = report.score;
+        json["comment"] = report.comment ? Json(CommentKindName(*report.comment)) : Json(nullptr);
+        PrintJson(context.out, json);
+    } else {
+        std::ostream& out = context.out;
+        out << "processed " << report.processed << " of " << report.files << " files";
+        if (!report.skipped.empty()) {
+            out << ", skipped " << report.skipped.size();
+        }
+        if (report.ignored != 0) {
+            out << ", ignored " << report.ignored;
+        }
+        out << "\nchanged " << report.changed << " cells, score " << report.oldScore << " -> "
+            << report.score << '\n';
+    }
+    return kVerbDone;
+}
+
+}  // namespace
+
+Verb DefineDropVerb(CLI::App& tool) {
+    CLI::App* command =
+        tool.add_subcommand("drop", "Drop pictures on a puzzle, as on the game's window.");
+    auto options = std::make_shared<DropOptions>();
+    command->add_option("PUZZLE", options->puzzle, "The puzzle file (.tgr)")
+        ->type_name("")
+        ->required();
+    command
+        ->add_option("FILE", options->files,
+                     "The dropped files, in order (at most 256 are used); after -- a name "
+                     "may begin with -")
+        ->required();
+    command
+        ->add_option("-o,--output", options->output,
+                     "Write the puzzle there instead of over PUZZLE")
+        ->type_name("OUT.tgr");
+    command
+        ->add_option("--seed", options->seed,
+                     "Seed of the comment's random choices, -2147483648 to 4294967295 "
+                     "(default: the time)")
+        ->type_name("N")
+        ->check(DecimalBetween(INT32_MIN, UINT32_MAX));
+    command->add_flag("--json", options->json, "Print the report as JSON (no comment lines)");
+    command->add_flag("-q,--quiet", options->quiet, "No progress line on a terminal");
+    SetVerbFooter(*command, "tama05-cli drop puzzle.tgr photos/*.jpg --seed 7 --json",
+                  R"({"files", "processed", "skipped": [names not read], "ignored", "changed", )"
+                  R"("old_score", "score", "comment": name or null})",
+                  "the puzzle could not be opened or written");
+    return {command, [options](VerbContext& context) { return RunDrop(*options, context); }};
+}
+
+}  // namespace tama05

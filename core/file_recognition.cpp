@@ -1,8 +1,13 @@
 #include "core/file_recognition.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "core/bmp_file.h"
 #include "core/byte_reader.h"
 #include "core/jpeg_file.h"
+#include "core/jpeg_shape.h"
+#include "core/limits.h"
 #include "core/png_file.h"
 
 namespace tama05 {
@@ -77,6 +82,59 @@ int ReadJpeg(OpenedFile& file, Image& image, AlphaPlane*, PictureReadState*) {
     return ReadJpegStream(reader, image);
 }
 
+// Costs judged from headers: the picture of width × height 24-bit pixels.
+uint64_t PictureBytes(uint64_t width, uint64_t height) {
+    const auto size = CheckPictureSize(static_cast<int64_t>(std::min<uint64_t>(width, 1u << 30)),
+                                       static_cast<int64_t>(std::min<uint64_t>(height, 1u << 30)));
+    // Pictures beyond the bound are refused before anything is allocated.
+    return size ? static_cast<uint64_t>(size->bytes) : 0;
+}
+
+uint32_t Big32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// The decoded rows (up to 4 bytes a pixel), the picture and an alpha plane.
+uint64_t PngCost(OpenedFile& file) {
+    constexpr size_t kHeaderEnd = 8 + 8 + 13;
+    if (file.ReadTo(kHeaderEnd) != 0 || file.bytes().size() < kHeaderEnd) {
+        return file.size();
+    }
+    const uint64_t width = Big32(file.bytes().data() + 16);
+    const uint64_t height = Big32(file.bytes().data() + 20);
+    const uint64_t picture = PictureBytes(width, height);
+    return picture == 0 ? file.size() : file.size() + picture + picture / 3 * 4 + width * height;
+}
+
+uint64_t BmpCost(OpenedFile& file) {
+    if (file.ReadTo(kBmpHeaderBytes) != 0) {
+        return kBmpHeaderBytes;
+    }
+    const uint64_t held = std::min<uint64_t>(file.size(), BmpBytesNeeded(file.bytes()));
+    return 2 * held;
+}
+
+// The picture, and for a progressive stream the decoder's coefficients (128 bytes a block).
+uint64_t JpegCost(OpenedFile& file) {
+    if (file.ReadWhole(kMaxPictureFileBytes) != 0) {
+        return 0;
+    }
+    const std::optional<JpegShape> shape = InspectJpegShape(file.bytes());
+    if (!shape || !JpegWorkAcceptable(file.bytes())) {
+        return file.size();
+    }
+    const uint64_t picture = PictureBytes(shape->width, shape->height);
+    if (picture == 0) {
+        return file.size();
+    }
+    return file.size() + picture + (shape->progressive ? shape->blocks * 128 : 0);
+}
+
+// Painter and canvas files embed pictures anywhere in them: judged by their size.
+uint64_t SourceCost(OpenedFile& file) {
+    return 8 * file.size() + (uint64_t{32} << 20);
+}
+
 void ShowPngFailure(MessageSink& messages, int code, bool) {
     switch (code) {
         case kPngNoSignature:
@@ -129,25 +187,27 @@ constexpr std::string_view kJpegNames[] = {".jpg", ".JPG", "jpeg", "JPEG"};
 // Painter, canvas and item files start with eleven characters and a zero byte; only the
 // characters are compared, but a file needs all twelve bytes.
 const RecognitionRow kTable[] = {
-    {FileKind::Item, kItemHeads, 12, {}},
-    {FileKind::Painter, kPainterHeads, 12, {}},
-    {FileKind::Canvas, kCanvasHeads, 12, {}},
+    {FileKind::Item, kItemHeads, 12, {}, nullptr, nullptr, nullptr, SourceCost},
+    {FileKind::Painter, kPainterHeads, 12, {}, nullptr, nullptr, nullptr, SourceCost},
+    {FileKind::Canvas, kCanvasHeads, 12, {}, nullptr, nullptr, nullptr, SourceCost},
     {FileKind::Png,
      kPngHeads,
      8,
      {},
      ReadPng,
      [](int code) { return code == kPngOk; },
-     ShowPngFailure},
+     ShowPngFailure,
+     PngCost},
     {FileKind::Bmp, kBmpHeads, 2, kBmpNames, ReadBmp, [](int code) { return code >= 0; },
-     ShowBmpFailure},
+     ShowBmpFailure, BmpCost},
     {FileKind::Jpeg,
      {},
      0,
      kJpegNames,
      ReadJpeg,
      [](int code) { return code == kJpegOk; },
-     ShowJpegFailure},
+     ShowJpegFailure,
+     JpegCost},
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -44,7 +46,15 @@ struct RecognitionRow {
     PictureRead read = nullptr;
     bool (*succeeded)(int code) = nullptr;
     void (*showFailure)(MessageSink& messages, int code, bool showMessages) = nullptr;
+    // The memory reading the file may take at most: the bytes it keeps of the file and what
+    // decoding them allocates, judged from the headers (reading on as far as they need).
+    uint64_t (*readCost)(OpenedFile& file) = nullptr;
 };
+
+// Asked once a file is recognised and before it is read on, with the row's readCost: returns a
+// hold kept until the file is decoded, or nullptr to refuse the file (the gate says why).
+using ReadHold = std::shared_ptr<void>;
+using ReadGate = std::function<ReadHold(uint64_t cost)>;
 
 // The rows in the order they are tried: the content decides first, the name only where the
 // file's own bytes leave the choice open (BMP needs both, JPEG only its name).

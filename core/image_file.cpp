@@ -6,7 +6,7 @@ namespace tama05 {
 
 int LoadOpenedImage(MessageSink& messages, OpenedFile& file, const std::filesystem::path& path,
                     Image& image, bool showMessages, AlphaPlane* alphaPlane,
-                    PictureReadState* state) {
+                    PictureReadState* state, const ReadGate& gate) {
     const RecognitionRow* row = RecogniseFile(file.bytes(), path, kPictureKinds);
     if (alphaPlane != nullptr && (row == nullptr || row->kind != FileKind::Png)) {
         alphaPlane->Clear();
@@ -16,6 +16,10 @@ int LoadOpenedImage(MessageSink& messages, OpenedFile& file, const std::filesyst
             messages.ShowMessage("ファイルの読み込みに失敗しました。未対応のファイルです。",
                                  "失敗");
         }
+        return -1;
+    }
+    ReadHold hold;
+    if (gate && !(hold = gate(row->readCost(file)))) {
         return -1;
     }
     Image read;

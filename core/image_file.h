@@ -4,6 +4,7 @@
 
 #include "core/alpha_plane.h"
 #include "core/file_bytes.h"
+#include "core/file_recognition.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "core/picture_read_state.h"
@@ -25,8 +26,10 @@ int LoadImageFile(MessageSink& messages, const std::filesystem::path& path, Imag
                   PictureReadState* state = nullptr);
 
 // LoadImageFile on a file the caller has already opened (or failed to open) and looked at.
+// gate (when set) is asked before the recognised picture is read on; a refusal fails the load
+// with the gate's messages only.
 int LoadOpenedImage(MessageSink& messages, OpenedFile& file, const std::filesystem::path& path,
                     Image& image, bool showMessages, AlphaPlane* alphaPlane,
-                    PictureReadState* state);
+                    PictureReadState* state, const ReadGate& gate = {});
 
 }  // namespace tama05

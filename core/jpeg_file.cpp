@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "core/file_bytes.h"
+#include "core/jpeg_shape.h"
 #include "core/limits.h"
 
 namespace tama05 {
@@ -220,8 +221,9 @@ bool Decode(DecodeJob* job) {
             jpeg_read_scanlines(&cinfo, &row, 1);
         }
     } else {
-        JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
-                                                     JPOOL_IMAGE, cinfo.output_width * components, 1);
+        JSAMPARRAY line =
+            (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                       cinfo.output_width * components, 1);
         while (cinfo.output_scanline < cinfo.output_height) {
             const int32_t y = static_cast<int32_t>(cinfo.output_scanline);
             jpeg_read_scanlines(&cinfo, line, 1);
@@ -293,7 +295,7 @@ bool Encode(EncodeJob* job) {
 
 int ReadJpegStream(ByteReader& reader, Image& image, int64_t maxPixels) {
     const std::span<const uint8_t> bytes = reader.Rest();
-    if (bytes.empty()) {
+    if (bytes.empty() || !JpegWorkAcceptable(bytes)) {
         return kJpegDecodeFailed;
     }
     Image decoded;

@@ -43,7 +43,7 @@ int ReadPainterSource(MessageSink& messages, PictureSourceState& state, OpenedFi
 
 int SniffSourceFile(MessageSink& messages, PictureSourceState& state,
                     const std::filesystem::path& path, Image& target, AlphaPlane* alphaPlane,
-                    const SourceViewRefresh& refresh) {
+                    const SourceViewRefresh& refresh, const ReadGate& gate) {
     OpenedFile file;
     if (file.Open(path, kRecognitionHeadBytes) != 0) {
         return -3;
@@ -62,6 +62,10 @@ int SniffSourceFile(MessageSink& messages, PictureSourceState& state,
         if (alphaPlane != nullptr) {
             alphaPlane->Clear();
         }
+        ReadHold hold;
+        if (gate && !(hold = gate(source->readCost(file)))) {
+            return -1;
+        }
         const int result = source->kind == FileKind::Painter
                                ? ReadPainterSource(messages, state, file, path, picture)
                                : ReadCanvasSource(messages, state, file, path, picture);
@@ -71,7 +75,8 @@ int SniffSourceFile(MessageSink& messages, PictureSourceState& state,
         }
     } else {
         state.painterName = kNoPainterName;
-        if (LoadOpenedImage(messages, file, path, picture, false, alphaPlane, &state.read) != 0) {
+        if (LoadOpenedImage(messages, file, path, picture, false, alphaPlane, &state.read, gate) !=
+            0) {
             return -1;
         }
     }

@@ -1,5 +1,6 @@
 // tama05-cli: the game's operations from the command line, one verb per command.
 #include <array>
+#include <clocale>
 #include <iostream>
 #include <span>
 #include <string>
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     }
     const std::string_view name = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
+    // System error texts in the user's language; numbers and the rest stay in the C locale.
+    std::setlocale(LC_MESSAGES, "");
     tama05::StderrMessageSink messages;
     for (const Verb& verb : kVerbs) {
         if (verb.name == name) {

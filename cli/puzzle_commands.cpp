@@ -15,6 +15,7 @@
 #include "cli/json_writer.h"
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
+#include "core/file_lock.h"
 #include "core/image_file.h"
 #include "core/picture_export.h"
 #include "core/png_file.h"
@@ -160,6 +161,19 @@ bool LoadPuzzle(const std::filesystem::path& path, Puzzle& puzzle, int32_t& vers
     return true;
 }
 
+// Takes the exclusive lock on a puzzle file that a command reads and then saves, so that two
+// commands on the same file never lose one's update: the second waits for the first, or with
+// wait off fails at once. A file that cannot be opened is left to the reading to report.
+bool LockPuzzleFile(const std::filesystem::path& path, bool wait, FileLock& lock,
+                    MessageSink& messages) {
+    if (lock.Lock(path, wait) == FileLock::Result::kBusy) {
+        messages.ShowMessage("パズルファイルは他のプログラムが使用中です。\n" + path.string(),
+                             "失敗");
+        return false;
+    }
+    return true;
+}
+
 // The answer, folder and piece size given on the command line, as the new-puzzle dialogs.
 class CommandLineDialogs final : public NewPuzzleDialogs {
 public:
@@ -175,6 +189,12 @@ public:
         PictureSourceState state;
         const int result = ReadAnswerFile(m_messages, state, m_answer, candidate);
         if (result != 0 || candidate.empty()) {
+            // The readers stay silent on some failures (a damaged painter file, a picture
+            // without pixels): the command always names the file.
+            m_messages.ShowMessage(
+                "答え画像を読み込めませんでした（壊れているか、対応していない形式です）。\n" +
+                    m_answer.string(),
+                "失敗");
             return result != 0 ? result : -1;
         }
         return 0;
@@ -314,15 +334,18 @@ int RunNewCommand(std::span<const std::string> args, std::ostream& out, MessageS
 
 int RunDropCommand(std::span<const std::string> args, std::ostream& out, MessageSink& messages) {
     constexpr std::string_view kDropUsage =
-        "drop PUZZLE.tgr FILE... [-o OUT.tgr] [--seed N] [--json]";
+        "drop PUZZLE.tgr FILE... [-o OUT.tgr] [--seed N] [--json] [--no-wait]";
     std::vector<std::filesystem::path> positional;
     std::filesystem::path output;
     uint32_t seed = TimeSeed();
     bool json = false;
+    bool wait = true;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "-o" && hasValue) {
+        if (arg == "--no-wait") {
+            wait = false;
+        } else if (arg == "-o" && hasValue) {
             output = args[++i];
         } else if (arg == "--seed" && hasValue) {
             const auto n = ParseInt(args[++i]);
@@ -351,7 +374,9 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     }
     Puzzle puzzle;
     int32_t version = 0;
-    if (!LoadPuzzle(puzzlePath, puzzle, version, messages)) {
+    FileLock lock;
+    if (!LockPuzzleFile(puzzlePath, wait, lock, messages) ||
+        !LoadPuzzle(puzzlePath, puzzle, version, messages)) {
         return kFailure;
     }
     RandomGenerator random(seed);

@@ -18,9 +18,8 @@ uint8_t BlendByte(uint8_t canvas, uint8_t answer, double t);
 
 // count bytes of the blend of canvas and answer for a blend value, into out (which may be either
 // input). For every blend value 0..255 each step of the double formula is exact, because t is a
-// multiple of 2^-31 (k is, having 24 significant bits just above 2^-8): the byte is answer +
-// floor(T · (canvas − answer) / 2^31) with T = t · 2^31, which integer vector code computes bit for
-// bit.
+// multiple of 2^-31 (k is, having 24 significant bits just above 2^-8): the byte is answer + floor(T · (canvas − answer) / 2^31) with T = t · 2^31,
+// which integer vector code computes bit for bit.
 void BlendBytes(const uint8_t* canvas, const uint8_t* answer, uint8_t* out, size_t count,
                 int32_t blendValue);
 

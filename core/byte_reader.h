@@ -10,7 +10,7 @@ namespace tama05 {
 // consumes nothing and leaves the reader failed; every later read fails too, so a parser
 // may check once after a group of fields.
 class ByteReader {
-  public:
+public:
     ByteReader() = default;
     explicit ByteReader(std::span<const uint8_t> bytes) : m_bytes(bytes) {}
 
@@ -84,7 +84,7 @@ class ByteReader {
         return m_failed ? std::span<const uint8_t>{} : m_bytes.subspan(m_position);
     }
 
-  private:
+private:
     bool Require(size_t n) {
         if (m_failed || n > m_bytes.size() - m_position) {
             m_failed = true;

@@ -9,7 +9,7 @@ namespace tama05 {
 
 // Little-endian field writer that appends to a byte vector.
 class ByteWriter {
-  public:
+public:
     explicit ByteWriter(std::vector<uint8_t>& out) : m_out(out) {}
 
     void WriteU8(uint8_t v) { m_out.push_back(v); }
@@ -33,7 +33,7 @@ class ByteWriter {
     }
     size_t size() const { return m_out.size(); }
 
-  private:
+private:
     std::vector<uint8_t>& m_out;
 };
 

@@ -41,7 +41,7 @@ struct BitmapFileHeader {
 // that is a multiple of 4. The padding belongs to the block and is copied with it.
 // Drawing surfaces are the window layer's business and are not part of the picture.
 class Image {
-  public:
+public:
     Image() = default;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
@@ -87,7 +87,7 @@ class Image {
     // The file the picture was last read from; empty when none.
     std::string path;
 
-  private:
+private:
     ByteArray m_pixels;
     int32_t m_width = 0;
     int32_t m_height = 0;

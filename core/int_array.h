@@ -9,7 +9,7 @@ namespace tama05 {
 // An owned block of signed 32-bit integers with a little-endian file form: the count as an
 // int32, then the elements.
 class IntArray : public OwnedArray<int32_t> {
-  public:
+public:
     using OwnedArray<int32_t>::OwnedArray;
 
     void WriteTo(ByteWriter& out) const;

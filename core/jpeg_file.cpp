@@ -221,9 +221,8 @@ bool Decode(DecodeJob* job) {
             jpeg_read_scanlines(&cinfo, &row, 1);
         }
     } else {
-        JSAMPARRAY line =
-            (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                       cinfo.output_width * components, 1);
+        JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                     JPOOL_IMAGE, cinfo.output_width * components, 1);
         while (cinfo.output_scanline < cinfo.output_height) {
             const int32_t y = static_cast<int32_t>(cinfo.output_scanline);
             jpeg_read_scanlines(&cinfo, line, 1);

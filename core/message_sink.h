@@ -10,26 +10,31 @@ namespace tama05 {
 // thread, the command-line tool prints "caption: text" on stderr, tests record them.
 // Texts and captions are UTF-8.
 class MessageSink {
-  public:
+public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
 };
 
+// The C library's text for an errno value, in the language of the messages locale (a program
+// that wants the user's language sets LC_MESSAGES from the environment first). Shown as the
+// second line of a message when the system's reason is known, e.g. "No space left on device".
+std::string SystemErrorText(int error);
+
 // Swallows every message (readers called "silently").
 class NullMessageSink final : public MessageSink {
-  public:
+public:
     void ShowMessage(std::string_view, std::string_view) override {}
 };
 
 // Prints "caption: text" lines on stderr.
 class StderrMessageSink final : public MessageSink {
-  public:
+public:
     void ShowMessage(std::string_view text, std::string_view caption) override;
 };
 
 // Keeps every message in order; for tests and for handing messages between threads.
 class RecordingMessageSink final : public MessageSink {
-  public:
+public:
     struct Message {
         std::string text;
         std::string caption;

@@ -13,7 +13,7 @@ namespace tama05 {
 // whole register that starts inside the block without leaving the allocation.
 template <typename T>
 class OwnedArray {
-  public:
+public:
     static constexpr size_t kSlackBytes = 64;
 
     OwnedArray() = default;
@@ -42,8 +42,8 @@ class OwnedArray {
         if (raw == nullptr) {
             return false;
         }
-        std::memset(reinterpret_cast<unsigned char*>(raw) + static_cast<size_t>(n) * sizeof(T), 0,
-                    kSlackBytes);
+        std::memset(reinterpret_cast<unsigned char*>(raw) + static_cast<size_t>(n) * sizeof(T),
+                    0, kSlackBytes);
         m_data.reset(raw);
         m_count = n;
         return true;
@@ -75,7 +75,7 @@ class OwnedArray {
     const T* begin() const { return m_data.get(); }
     const T* end() const { return m_data.get() + m_count; }
 
-  private:
+private:
     struct Deleter {
         void operator()(T* p) const { ::operator delete[](p); }
     };

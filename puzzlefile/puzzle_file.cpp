@@ -1,6 +1,7 @@
 #include "puzzlefile/puzzle_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/atomic_file.h"
@@ -49,9 +50,7 @@ HeaderResult ReadHeader(ByteReader& reader, Header& header) {
     return HeaderResult::kOk;
 }
 
-bool InRange(int32_t value, int32_t low, int32_t high) {
-    return value >= low && value <= high;
-}
+bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
 // The header against a puzzle picture of w × h: piece size inside the picture, one score per
 // cell, every value in its range.
@@ -128,8 +127,8 @@ bool SplitStacked(const Image& stacked, Image& canvas, Image& answer) {
 }  // namespace
 
 int EncodePuzzleFile(const Image& answer, const Image& canvas, int32_t pieceWidth,
-                     int32_t pieceHeight, int32_t blendValue, const IntArray& scores, int32_t score,
-                     MessageSink& messages, std::vector<uint8_t>& out) {
+                     int32_t pieceHeight, int32_t blendValue, const IntArray& scores,
+                     int32_t score, MessageSink& messages, std::vector<uint8_t>& out) {
     out.assign(kPuzzleFileMagic.begin(), kPuzzleFileMagic.end());
     ByteWriter writer(out);
     writer.WriteI32(kPuzzleFileVersion);
@@ -153,8 +152,8 @@ int EncodePuzzleFile(const Image& answer, const Image& canvas, int32_t pieceWidt
     const int32_t w = answer.width();
     const int32_t h = answer.height();
     Image stacked;
-    if (canvas.width() != w || canvas.height() != h || stacked.CreateFilled(w, h * 2, 0) != 0 ||
-        stacked.empty()) {
+    if (canvas.width() != w || canvas.height() != h ||
+        stacked.CreateFilled(w, h * 2, 0) != 0 || stacked.empty()) {
         messages.ShowMessage("ファイルオープンに失敗しました。SAVE_TGR", kCaption);
         return -1;
     }
@@ -172,15 +171,21 @@ int EncodePuzzleFile(const Image& answer, const Image& canvas, int32_t pieceWidt
 }
 
 int SavePuzzleFile(MessageSink& messages, const std::filesystem::path& path, const Image& answer,
-                   const Image& canvas, int32_t pieceWidth, int32_t pieceHeight, int32_t blendValue,
-                   const IntArray& scores, int32_t score) {
+                   const Image& canvas, int32_t pieceWidth, int32_t pieceHeight,
+                   int32_t blendValue, const IntArray& scores, int32_t score) {
     std::vector<uint8_t> bytes;
     if (EncodePuzzleFile(answer, canvas, pieceWidth, pieceHeight, blendValue, scores, score,
                          messages, bytes) != 0) {
         return -1;
     }
-    if (WriteFileAtomically(path, bytes) != 0) {
-        messages.ShowMessage("ファイルオープンに失敗しました。SAVE_TGR", kCaption);
+    if (const int written = WriteFileAtomically(path, bytes); written != 0) {
+        // When the file opened but writing it failed (a full disk), the system's reason follows.
+        const int error = errno;
+        std::string text = "ファイルオープンに失敗しました。SAVE_TGR";
+        if (written != -1 && error != 0) {
+            text += "\n" + SystemErrorText(error);
+        }
+        messages.ShowMessage(text, kCaption);
         return -1;
     }
     return 0;
@@ -249,7 +254,8 @@ int DecodePuzzleFile(MessageSink& messages, std::span<const uint8_t> bytes, Puzz
     return 0;
 }
 
-int ReadPuzzleFile(MessageSink& messages, const std::filesystem::path& path, PuzzleFileData& data) {
+int ReadPuzzleFile(MessageSink& messages, const std::filesystem::path& path,
+                   PuzzleFileData& data) {
     OpenedFile file;
     if (file.Open(path, 0) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
@@ -262,11 +268,11 @@ int ReadPuzzleFile(MessageSink& messages, const std::filesystem::path& path, Puz
     if (ReadOpenedHeader(file, header, headerBytes) != HeaderResult::kOk) {
         return DecodePuzzleFile(messages, file.bytes(), data);
     }
-    if (file.ReadWhole(kMaxPuzzleFileBytes) != 0) {
-        messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
+    if (file.size() > JustifiedFileBytes(header, headerBytes)) {
         return -1;
     }
-    if (file.size() > JustifiedFileBytes(header, headerBytes)) {
+    if (file.ReadWhole(kMaxPuzzleFileBytes) != 0) {
+        messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
         return -1;
     }
     return DecodePuzzleFile(messages, file.bytes(), data);

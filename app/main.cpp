@@ -2,12 +2,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QSlider>
 #include <QScreen>
+#include <QSlider>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "app/game.h"
@@ -42,6 +43,13 @@ void Measure(tama05::Game& game, const QElapsedTimer& sinceStart) {
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // "--version" answers without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("tama05 %s\n", TAMA05_VERSION);
+            return 0;
+        }
+    }
     // The three windows place themselves; a Wayland session lets them do that through XWayland.
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

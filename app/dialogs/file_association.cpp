@@ -27,6 +27,8 @@ constexpr std::string_view kDefaultGroup = "[Default Applications]";
 // mimeapps.list is a small text file; anything larger is not one we rewrite.
 constexpr uint64_t kMaxMimeAppsBytes = uint64_t{16} << 20;
 constexpr int kLargestIconSize = 4096;
+// A desktop entry is a few lines; a larger file is not ours.
+constexpr uint64_t kMaxDesktopEntryBytes = uint64_t{1} << 20;
 
 std::filesystem::path PlaceFor(std::string_view value, std::string_view home,
                                std::string_view fallback) {
@@ -40,6 +42,24 @@ std::filesystem::path PlaceFor(std::string_view value, std::string_view home,
 std::string_view EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string_view(value) : std::string_view();
+}
+
+// The absolute folders of a colon-separated list; the others are ignored.
+std::vector<std::filesystem::path> AbsoluteFolders(std::string_view list) {
+    std::vector<std::filesystem::path> folders;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(':', start);
+        if (end == std::string_view::npos) {
+            end = list.size();
+        }
+        const std::filesystem::path folder(list.substr(start, end - start));
+        if (folder.is_absolute()) {
+            folders.push_back(folder);
+        }
+        start = end + 1;
+    }
+    return folders;
 }
 
 bool IsValidUtf8(std::string_view text) {
@@ -241,10 +261,89 @@ bool InstallIcons(const AssociationPlaces& places) {
     return true;
 }
 
+// The program an entry's Exec line starts: its first word, unquoted; nothing when there is no
+// Exec line or the word is quoted (entries of ours write a bare name).
+std::optional<std::string> ExecProgram(std::string_view entryText) {
+    for (const std::string& line : SplitLines(entryText)) {
+        if (!StartsWith(line, "Exec=")) {
+            continue;
+        }
+        const std::string value = line.substr(5);
+        const std::string program = value.substr(0, value.find(' '));
+        if (program.empty() || program.find_first_of("\"'\\") != std::string::npos) {
+            return std::nullopt;
+        }
+        return program;
+    }
+    return std::nullopt;
+}
+
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// Whether the entry's program, a path or a name looked up in the search path, is the program.
+bool EntryStartsProgram(const std::filesystem::path& entryFile, const AssociationPlaces& places) {
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(entryFile, bytes, kMaxDesktopEntryBytes) != 0) {
+        return false;
+    }
+    const std::optional<std::string> program =
+        ExecProgram(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!program) {
+        return false;
+    }
+    if (program->find('/') != std::string::npos) {
+        return IsSameFile(*program, places.programPath);
+    }
+    std::error_code error;
+    for (const std::filesystem::path& folder : places.searchPath) {
+        const std::filesystem::path candidate = folder / *program;
+        if (std::filesystem::is_regular_file(candidate, error)) {
+            // The first match is what the desktop runs.
+            return IsSameFile(candidate, places.programPath);
+        }
+    }
+    return false;
+}
+
+// Removes the user's desktop entry, icons and MIME package of ours (those that are there),
+// stopping at the first that cannot be removed; the databases are refreshed after. Returns
+// false when a removal failed.
+bool RemoveUserFiles(const AssociationPlaces& places, const ToolRunner& runTool) {
+    std::error_code error;
+    const bool hasPackage = std::filesystem::exists(places.MimePackageFile(), error);
+    const bool hasEntry = std::filesystem::exists(places.DesktopEntryFile(), error);
+    bool removed = !(hasEntry && !RemoveFile(places.DesktopEntryFile()));
+    for (const auto& icon : InstalledIcons(places)) {
+        removed = removed && RemoveFile(icon);
+    }
+    removed = removed && !(hasPackage && !RemoveFile(places.MimePackageFile()));
+    if (hasEntry) {
+        RefreshDesktopDatabase(places, runTool);
+    }
+    if (hasPackage) {
+        RefreshMimeDatabase(places, runTool);
+    }
+    return removed;
+}
+
+// The last step of the registration: the type's default application in mimeapps.list.
+int SetUserDefault(const AssociationPlaces& places, MessageSink& messages) {
+    const std::optional<std::string> list = ReadText(places.MimeAppsFile());
+    if (!list || !WriteText(places.MimeAppsFile(),
+                            SetDefaultApplication(*list, kPuzzleMimeType, kDesktopEntryName))) {
+        messages.ShowMessage(kRegisterFailure3, kRegisterFailureCaption);
+        return -1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::filesystem::path AssociationPlaces::MimePackageFile() const {
-    return dataHome / "mime" / "packages" / "tama05-puzzle.xml";
+    return dataHome / "mime" / "packages" / kMimePackageName;
 }
 
 std::filesystem::path AssociationPlaces::DesktopEntryFile() const {
@@ -272,8 +371,28 @@ AssociationPlaces AssociationPlacesFor(const std::filesystem::path& programPath,
 }
 
 AssociationPlaces AssociationPlacesFromEnvironment(const std::filesystem::path& programPath) {
-    return AssociationPlacesFor(programPath, EnvironmentValue("XDG_DATA_HOME"),
-                                EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME"));
+    AssociationPlaces places =
+        AssociationPlacesFor(programPath, EnvironmentValue("XDG_DATA_HOME"),
+                             EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME"));
+    places.dataDirs = AbsoluteFolders(EnvironmentValue("XDG_DATA_DIRS"));
+    if (places.dataDirs.empty()) {
+        places.dataDirs = {"/usr/local/share", "/usr/share"};
+    }
+    places.searchPath = AbsoluteFolders(EnvironmentValue("PATH"));
+    return places;
+}
+
+bool InstalledWithSystem(const AssociationPlaces& places) {
+    std::error_code error;
+    for (const std::filesystem::path& folder : places.dataDirs) {
+        const std::filesystem::path entry = folder / "applications" / kDesktopEntryName;
+        const std::filesystem::path package = folder / "mime" / "packages" / kMimePackageName;
+        if (std::filesystem::is_regular_file(entry, error) &&
+            std::filesystem::is_regular_file(package, error) && EntryStartsProgram(entry, places)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string MimePackageText() {
@@ -314,6 +433,8 @@ std::optional<std::string> DesktopEntryText(const std::filesystem::path& program
     text += "MimeType=" + std::string(kPuzzleMimeType) + ";\n";
     text += "Terminal=false\n";
     text += "Categories=Game;LogicGame;\n";
+    text += "Keywords=puzzle;mosaic;photo;\n";
+    text += "Keywords[ja]=パズル;モザイク;写真;\n";
     return text;
 }
 
@@ -425,6 +546,13 @@ int RunTool(const std::vector<std::string>& command) {
 
 int RegisterAssociation(const AssociationPlaces& places, MessageSink& messages,
                         const ToolRunner& runTool) {
+    if (InstalledWithSystem(places)) {
+        if (!RemoveUserFiles(places, runTool)) {
+            messages.ShowMessage(kRegisterFailure2, kRegisterFailureCaption);
+            return -1;
+        }
+        return SetUserDefault(places, messages);
+    }
     if (!WriteText(places.MimePackageFile(), MimePackageText())) {
         messages.ShowMessage(kRegisterFailure1, kRegisterFailureCaption);
         return -1;
@@ -437,53 +565,27 @@ int RegisterAssociation(const AssociationPlaces& places, MessageSink& messages,
         return -1;
     }
     RefreshDesktopDatabase(places, runTool);
-
-    const std::optional<std::string> list = ReadText(places.MimeAppsFile());
-    if (!list || !WriteText(places.MimeAppsFile(),
-                            SetDefaultApplication(*list, kPuzzleMimeType, kDesktopEntryName))) {
-        messages.ShowMessage(kRegisterFailure3, kRegisterFailureCaption);
-        return -1;
-    }
-    return 0;
+    return SetUserDefault(places, messages);
 }
 
 int RemoveAssociation(const AssociationPlaces& places, const ToolRunner& runTool) {
     std::error_code error;
     const bool hasPackage = std::filesystem::exists(places.MimePackageFile(), error);
     const bool hasEntry = std::filesystem::exists(places.DesktopEntryFile(), error);
-    const std::vector<std::filesystem::path> icons = InstalledIcons(places);
+    const bool hasIcons = !InstalledIcons(places).empty();
     const std::optional<std::string> list = ReadText(places.MimeAppsFile());
     bool hasDefault = false;
     std::string newList;
     if (list) {
         newList = RemoveDefaultApplication(*list, kPuzzleMimeType, kDesktopEntryName, hasDefault);
     }
-    if (!hasPackage && !hasEntry && icons.empty() && !hasDefault) {
+    if (!hasPackage && !hasEntry && !hasIcons && !hasDefault) {
         return list ? 1 : -1;
     }
-
-    int result = 0;
     if (!list || (hasDefault && !WriteText(places.MimeAppsFile(), newList))) {
-        result = -1;
+        return -1;
     }
-    if (result == 0 && hasEntry && !RemoveFile(places.DesktopEntryFile())) {
-        result = -1;
-    }
-    for (const auto& icon : icons) {
-        if (result == 0 && !RemoveFile(icon)) {
-            result = -1;
-        }
-    }
-    if (result == 0 && hasPackage && !RemoveFile(places.MimePackageFile())) {
-        result = -1;
-    }
-    if (hasEntry) {
-        RefreshDesktopDatabase(places, runTool);
-    }
-    if (hasPackage) {
-        RefreshMimeDatabase(places, runTool);
-    }
-    return result;
+    return RemoveUserFiles(places, runTool) ? 0 : -1;
 }
 
 }  // namespace tama05

@@ -17,6 +17,7 @@ namespace tama05 {
 inline constexpr std::string_view kPuzzleMimeType = "application/x-tama05-puzzle";
 inline constexpr std::string_view kDesktopEntryName = "tama05.desktop";
 inline constexpr std::string_view kIconName = "tama05";
+inline constexpr std::string_view kMimePackageName = "tama05-puzzle.xml";
 
 // Where the association lives.
 struct AssociationPlaces {
@@ -28,8 +29,12 @@ struct AssociationPlaces {
     std::filesystem::path programPath;
     // The program folder's icons (tama05-<N>.png, N × N pixels).
     std::filesystem::path iconFolder;
+    // The system's data folders ($XDG_DATA_DIRS) and the program search path ($PATH), where a
+    // package installs the desktop entry and the links to the program.
+    std::vector<std::filesystem::path> dataDirs;
+    std::vector<std::filesystem::path> searchPath;
 
-    // dataHome/mime/packages/tama05-puzzle.xml
+    // dataHome/mime/packages/<kMimePackageName>
     std::filesystem::path MimePackageFile() const;
     // dataHome/applications/tama05.desktop
     std::filesystem::path DesktopEntryFile() const;
@@ -40,12 +45,19 @@ struct AssociationPlaces {
 };
 
 // The places for an executable, from the given environment values (a value that is not an
-// absolute path counts as unset) and the home folder.
+// absolute path counts as unset) and the home folder; no system folders.
 AssociationPlaces AssociationPlacesFor(const std::filesystem::path& programPath,
                                        std::string_view xdgDataHome, std::string_view xdgConfigHome,
                                        std::string_view home);
-// The same from the process's environment; the icons are the program folder's icons/.
+// The same from the process's environment; the icons are the program folder's icons/, the
+// system folders come from $XDG_DATA_DIRS (by default /usr/local/share and /usr/share) and
+// $PATH (only absolute folders count).
 AssociationPlaces AssociationPlacesFromEnvironment(const std::filesystem::path& programPath);
+
+// True when the program is installed with the system: a system data folder holds the puzzle
+// type and a desktop entry tama05.desktop whose Exec program (looked up in the search path
+// when it is a bare name) is this very program.
+bool InstalledWithSystem(const AssociationPlaces& places);
 
 // The shared-mime-info package that declares the puzzle type: the *.tgr pattern and the
 // file's first eleven bytes.
@@ -75,7 +87,10 @@ int RunTool(const std::vector<std::string>& command);
 // ("RegCreateKeyExでエラーが発生しました1" … "3", caption "Error") when it fails, which ends the
 // registration (the steps already done stay): 1 the MIME type, 2 the desktop entry with the
 // icons, 3 the default application. The MIME and desktop databases are refreshed with
-// update-mime-database and update-desktop-database when they are installed. Returns 0 or -1.
+// update-mime-database and update-desktop-database when they are installed. A program
+// installed with the system has its type and entry already: step 1 does nothing, step 2
+// removes a user's entry of ours that would hide the system's, and step 3 sets the default.
+// Returns 0 or -1.
 int RegisterAssociation(const AssociationPlaces& places, MessageSink& messages,
                         const ToolRunner& runTool = RunTool);
 

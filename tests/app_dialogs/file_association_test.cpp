@@ -287,6 +287,96 @@ TEST(RemoveAssociation, NothingThereGivesOne) {
     EXPECT_FALSE(fs::exists(folders.places.configHome));
 }
 
+// A system data folder with the package's own desktop entry and puzzle type, and a search
+// path whose tama05 is a link to the given program.
+struct SystemFolders {
+    SystemFolders(AssociationPlaces& places, const fs::path& root, const fs::path& linkTarget) {
+        const fs::path share = root / "usr" / "share";
+        const fs::path packaging = fs::path(TAMA05_SOURCE_DIR) / "packaging";
+        WriteFile(share / "applications" / "tama05.desktop",
+                  ReadFile(packaging / "tama05.desktop"));
+        WriteFile(share / "mime" / "packages" / "tama05-puzzle.xml",
+                  ReadFile(packaging / "tama05-puzzle.xml"));
+        fs::create_directories(root / "usr" / "bin");
+        fs::create_symlink(linkTarget, root / "usr" / "bin" / "tama05");
+        places.dataDirs = {root / "nothing here", share};
+        places.searchPath = {root / "usr" / "bin", "/usr/bin"};
+    }
+};
+
+TEST(Packaging, TheInstalledTypeAndEntryAreTheOnesTheGameWrites) {
+    const fs::path packaging = fs::path(TAMA05_SOURCE_DIR) / "packaging";
+    EXPECT_EQ(ReadFile(packaging / "tama05-puzzle.xml"), MimePackageText());
+    // The same entry, with the program found on the search path.
+    std::string entry = DesktopEntryText("/x").value();
+    const std::string exec = "Exec=\"/x\" %f\n";
+    entry.replace(entry.find(exec), exec.size(), "Exec=tama05 %f\n");
+    EXPECT_EQ(ReadFile(packaging / "tama05.desktop"), entry);
+}
+
+TEST(RegisterAssociation, InstalledWithTheSystemOnlySetsTheUsersDefault) {
+    Places folders;
+    AssociationPlaces& places = folders.places;
+    EXPECT_FALSE(InstalledWithSystem(places));
+    SystemFolders system(places, folders.root.path() / "system", places.programPath);
+    EXPECT_TRUE(InstalledWithSystem(places));
+
+    // An entry of a copy registered earlier would hide the system's: it goes.
+    RecordingRunner runner;
+    RecordingMessageSink messages;
+    WriteFile(places.DesktopEntryFile(), "[Desktop Entry]\nExec=/old/tama05 %f\n");
+    WriteFile(places.IconFile(48), "old icon");
+    WriteFile(places.MimePackageFile(), "<mime-info/>");
+    WriteFile(places.MimeAppsFile(), "[Default Applications]\nimage/png=viewer.desktop\n");
+    ASSERT_EQ(RegisterAssociation(places, messages, runner.Runner()), 0);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(fs::exists(places.DesktopEntryFile()));
+    EXPECT_FALSE(fs::exists(places.IconFile(48)));
+    EXPECT_FALSE(fs::exists(places.MimePackageFile()));
+    EXPECT_EQ(ReadFile(places.MimeAppsFile()),
+              "[Default Applications]\nimage/png=viewer.desktop\n"
+              "application/x-tama05-puzzle=tama05.desktop\n");
+    EXPECT_EQ(runner.calls.size(), 2u);  // both databases refreshed after the removal
+
+    // Nothing of ours in the user's data folder: nothing written there.
+    runner.calls.clear();
+    ASSERT_EQ(RegisterAssociation(places, messages, runner.Runner()), 0);
+    for (const auto& file : fs::recursive_directory_iterator(places.dataHome)) {
+        EXPECT_FALSE(file.is_regular_file()) << file.path();
+    }
+    EXPECT_TRUE(runner.calls.empty());
+
+    // Removing takes the default line only.
+    EXPECT_EQ(RemoveAssociation(places, runner.Runner()), 0);
+    EXPECT_EQ(ReadFile(places.MimeAppsFile()),
+              "[Default Applications]\nimage/png=viewer.desktop\n");
+    EXPECT_EQ(RemoveAssociation(places, runner.Runner()), 1);
+}
+
+TEST(RegisterAssociation, ASystemEntryOfAnotherCopyIsNotOurs) {
+    Places folders;
+    AssociationPlaces& places = folders.places;
+    const fs::path other = folders.root.path() / "other" / "tama05";
+    WriteFile(other, "#!/bin/sh\n");
+    SystemFolders system(places, folders.root.path() / "system", other);
+    EXPECT_FALSE(InstalledWithSystem(places));
+    RecordingMessageSink messages;
+    RecordingRunner runner;
+    ASSERT_EQ(RegisterAssociation(places, messages, runner.Runner()), 0);
+    EXPECT_TRUE(fs::exists(places.DesktopEntryFile()));
+    EXPECT_TRUE(fs::exists(places.MimePackageFile()));
+
+    // Nor is one without the puzzle type beside it.
+    fs::remove(folders.root.path() / "system" / "usr" / "bin" / "tama05");
+    fs::create_symlink(places.programPath,
+                       folders.root.path() / "system" / "usr" / "bin" / "tama05");
+    places.searchPath = {folders.root.path() / "system" / "usr" / "bin"};
+    EXPECT_TRUE(InstalledWithSystem(places));
+    fs::remove(folders.root.path() / "system" / "usr" / "share" / "mime" / "packages" /
+               "tama05-puzzle.xml");
+    EXPECT_FALSE(InstalledWithSystem(places));
+}
+
 // With the desktop tools installed, the system itself sees the association.
 TEST(Association, XdgMimeSeesTheTypeAndTheDefault) {
     if (!HaveTool("xdg-mime")) {

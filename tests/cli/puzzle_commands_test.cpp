@@ -170,8 +170,13 @@ TEST_F(CliTest, DropsTakeTheFileLockAndFailuresNameTheFile) {
     // Whatever the waiting command has done so far, it cannot have saved.
     EXPECT_EQ(std::filesystem::last_write_time(Path("a.tgr")), before);
     held.Unlock();
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, waiting)) > 0;) {
+        output.append(buffer, n);
+    }
     const int status = ::pclose(waiting);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
     EXPECT_NE(std::filesystem::last_write_time(Path("a.tgr")), before);
 
     test::BmpForm empty;

@@ -52,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (code == kPngOk) {
         // The chunk walk accepts whatever the decoder reads whole, and its size is the picture's.
         fuzz::Require(PngChunksFit(bytes));
-        const auto size = PeekPngSize(bytes);
-        fuzz::Require(size && size->width == static_cast<uint32_t>(image.width()) &&
-                      size->height == static_cast<uint32_t>(image.height()));
+        const auto declared = PeekPngSize(bytes);
+        fuzz::Require(declared && declared->width == static_cast<uint32_t>(image.width()) &&
+                      declared->height == static_cast<uint32_t>(image.height()));
         fuzz::Require(plane.Matches(image.width(), image.height()));
         fuzz::Require(reader.position() <= size && reader.position() > 8);
     } else {

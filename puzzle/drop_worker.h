@@ -6,11 +6,13 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "puzzle/drop_history.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_pipeline.h"
 #include "puzzle/puzzle.h"
@@ -25,7 +27,7 @@ inline constexpr int32_t kMaxDropFiles = 256;
 // What a drop shows while it runs. The worker calls these on its own thread, in the order of
 // the drop; a window hands each call over to its user-interface thread.
 class DropScreen {
-public:
+  public:
     virtual ~DropScreen() = default;
     virtual void ShowWaitMeter(bool visible) = 0;
     // Drawn before the file of that index is read, for that index.
@@ -40,6 +42,21 @@ public:
     virtual void ShowScore(int32_t score) = 0;
 };
 
+// What one dropped file did.
+struct DroppedFile {
+    std::filesystem::path path;
+    // Read, shrunk and offered to every cell.
+    bool read = false;
+    // Why it was not read: the reader's first message, or a line of our own.
+    std::string message;
+    // The cells whose piece came from this file at the end of the drop.
+    int32_t cells = 0;
+    // How far those cells' scores rose in the drop, summed, and that sum over the number of
+    // cells: the rise of the mean cell score owed to this file.
+    int64_t points = 0;
+    double gain = 0.0;
+};
+
 struct DropReport {
     int32_t files = 0;      // files in the drop
     int32_t processed = 0;  // read and matched
@@ -49,6 +66,9 @@ struct DropReport {
     int32_t score = 0;
     std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
     std::optional<CommentKind> comment;
+    // Every file of the drop, in drop order; the files' cells and points add up to the cells
+    // that differ after the drop and the rise of the sum of the cell scores.
+    std::vector<DroppedFile> perFile;
 };
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
@@ -64,11 +84,12 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
 // Runs drops one at a time on a thread of lowered priority.
 class DropWorker {
-public:
-    // messages receives the readers' messages in drop order, on the worker thread.
+  public:
+    // messages receives the readers' messages in drop order, on the worker thread. history, if
+    // given, records every drop.
     DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
                RandomGenerator& random, MessageSink& messages,
-               int decodeThreads = PiecePipeline::DefaultThreads());
+               int decodeThreads = PiecePipeline::DefaultThreads(), DropHistory* history = nullptr);
     ~DropWorker();
     DropWorker(const DropWorker&) = delete;
     DropWorker& operator=(const DropWorker&) = delete;
@@ -82,13 +103,14 @@ public:
     // Waits for a running drop to end.
     void Wait();
 
-private:
+  private:
     Puzzle& m_puzzle;
     PictureSourceReader m_reader;
     DropScreen& m_screen;
     RandomGenerator& m_random;
     MessageSink& m_messages;
     int m_decodeThreads;
+    DropHistory* m_history;
     MatchScratch m_scratch;
     std::atomic<bool> m_busy{false};
     std::thread m_thread;

@@ -69,8 +69,8 @@ void PastePiece(const Image& piece, Image& canvas, int32_t x, int32_t y) {
     }
 }
 
-int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas,
-               IntArray& scores, MatchScratch* scratch, DistanceKernel kernel) {
+int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas, IntArray& scores,
+               MatchScratch* scratch, DistanceKernel kernel) {
     if (!PiecesUsable(answer, pieces)) {
         return -3;
     }
@@ -101,7 +101,8 @@ int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas
 }
 
 int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const Image> pieces,
-                Image& canvas, IntArray& scores, MatchScratch* scratch, DistanceKernel kernel) {
+                Image& canvas, IntArray& scores, MatchScratch* scratch, DistanceKernel kernel,
+                const CellChangingFn& changing) {
     if (pieces.empty() || pieces[0].width() < 1 || pieces[0].height() < 1) {
         return -3;
     }
@@ -132,6 +133,9 @@ int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const I
             const size_t c = static_cast<size_t>(m) * grid.columns + n;
             if (!thresholds.Beats(work.bestDistances[c], scores[c])) {
                 continue;
+            }
+            if (changing) {
+                changing(c, n * pw, m * ph);
             }
             scores[c] = CellScore(work.bestDistances[c], pw, ph);
             ++changed;

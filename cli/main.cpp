@@ -8,6 +8,7 @@
 
 #include "cli/puzzle_commands.h"
 #include "cli/skin_command.h"
+#include "cli/wanted_command.h"
 #include "core/message_sink.h"
 
 namespace {
@@ -19,13 +20,14 @@ struct Verb {
     Command run;
 };
 
-constexpr std::array<Verb, 6> kVerbs = {{
+constexpr std::array<Verb, 7> kVerbs = {{
     {"new", tama05::RunNewCommand},
     {"drop", tama05::RunDropCommand},
     {"info", tama05::RunInfoCommand},
     {"export", tama05::RunExportCommand},
     {"thumbnail", tama05::RunThumbnailCommand},
     {"skin", tama05::RunSkinCommand},
+    {"wanted", tama05::RunWantedCommand},
 }};
 
 int Usage() {

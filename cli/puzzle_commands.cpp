@@ -12,6 +12,7 @@
 #include "assistant/after_drop_comment.h"
 #include "assistant/comment_routines.h"
 #include "assistant/comment_screen.h"
+#include "cli/drop_report_json.h"
 #include "cli/json_writer.h"
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
@@ -391,6 +392,7 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
         } else {
             writer.Null();
         }
+        WriteDropReportMember(writer, report);
         writer.EndObject();
         out << '\n';
     } else {

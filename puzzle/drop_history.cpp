@@ -153,7 +153,7 @@ void DropHistory::BeginStep(const Puzzle& puzzle) {
     }
     m_current = Step{};
     m_current.score = puzzle.PuzzleScore;
-    m_current.bytes = StepBytes(m_current);
+    m_current.bytes = sizeof(Step);
     m_recording = true;
     m_overflow = false;
 }
@@ -167,39 +167,31 @@ void DropHistory::RecordCell(const Puzzle& puzzle, size_t cell) {
                                  g.pieceWidth, g.pieceHeight);
     const size_t bytes = area.Bytes();
     try {
-        size_t extra = 0;
-        const bool newBlock =
-            m_current.blocks.empty() ||
-            m_current.blocks.back().capacity() - m_current.blocks.back().size() < bytes;
-        size_t blockBytes = 0;
-        if (newBlock) {
-            const size_t previous =
-                m_current.blocks.empty() ? 0 : m_current.blocks.back().capacity();
-            blockBytes =
-                std::max(bytes, std::clamp(previous * 2, kFirstBlockBytes, kLargestBlockBytes));
-            extra += blockBytes;
-        }
-        if (m_current.cells.size() == m_current.cells.capacity()) {
-            extra += std::max<size_t>(m_current.cells.capacity(), 64) * sizeof(CellRecord);
-        }
-        if (extra > 0) {
+        // While a drop records, its step counts the bytes it uses; at its end the blocks are
+        // cut to size and the step counts what it holds.
+        const size_t used = m_current.bytes + bytes + sizeof(CellRecord);
+        if (m_bytes + used > m_limit) {
             // This drop will be a step, so the redo steps are gone already; older steps make
             // room for it, and when even all of them are not enough, it cannot be undone.
             std::lock_guard lock(m_mutex);
             DropRedoLocked();
-            while (m_bytes + m_current.bytes + extra > m_limit && !m_undo.empty()) {
+            while (m_bytes + used > m_limit && !m_undo.empty()) {
                 m_bytes -= m_undo.front().bytes;
                 m_baseId = m_undo.front().id;
                 m_undo.pop_front();
             }
-            if (m_current.bytes + extra > m_limit) {
+            if (used > m_limit) {
                 m_overflow = true;
                 m_current = Step{};
                 return;
             }
         }
-        if (newBlock) {
-            m_current.blocks.emplace_back().reserve(blockBytes);
+        if (m_current.blocks.empty() ||
+            m_current.blocks.back().capacity() - m_current.blocks.back().size() < bytes) {
+            const size_t previous =
+                m_current.blocks.empty() ? 0 : m_current.blocks.back().capacity();
+            m_current.blocks.emplace_back().reserve(
+                std::max(bytes, std::clamp(previous * 2, kFirstBlockBytes, kLargestBlockBytes)));
         }
         std::vector<uint8_t>& block = m_current.blocks.back();
         const CellRecord record{static_cast<int32_t>(cell), puzzle.PieceScores[cell],
@@ -211,7 +203,7 @@ void DropHistory::RecordCell(const Puzzle& puzzle, size_t cell) {
             block.insert(block.end(), row, row + area.RowBytes());
         }
         m_current.cells.push_back(record);
-        m_current.bytes = StepBytes(m_current);
+        m_current.bytes = used;
     } catch (const std::bad_alloc&) {
         m_overflow = true;
         m_current = Step{};

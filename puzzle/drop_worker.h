@@ -76,11 +76,12 @@ struct DropReport {
 // or, for a drop of more than 256 files, only the too-many-files comment is made. With
 // decodeThreads > 0 the files are read and shrunk ahead on that many helper threads; matching,
 // pasting, flashing, the meter and the readers' messages stay in drop order, so the outcome is
-// the same as reading one file after the other.
+// the same as reading one file after the other. A history, if given, records the drop as one
+// step, and which file each changed cell now holds.
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,
                        RandomGenerator& random, MatchScratch& scratch, MessageSink& messages,
-                       int decodeThreads = 0);
+                       int decodeThreads = 0, DropHistory* history = nullptr);
 
 // Runs drops one at a time on a thread of lowered priority.
 class DropWorker {

@@ -50,8 +50,8 @@ DropHistory::Geometry DropHistory::GeometryOf(const Puzzle& puzzle) {
 
 size_t DropHistory::StepBytes(const Step& step) {
     size_t bytes = sizeof(Step) + step.cells.capacity() * sizeof(CellRecord);
-    for (const auto& block : step.blocks) {
-        bytes += block.capacity();
+    for (const Block& block : step.blocks) {
+        bytes += block.capacity;
     }
     return bytes;
 }
@@ -187,20 +187,22 @@ void DropHistory::RecordCell(const Puzzle& puzzle, size_t cell) {
             }
         }
         if (m_current.blocks.empty() ||
-            m_current.blocks.back().capacity() - m_current.blocks.back().size() < bytes) {
-            const size_t previous =
-                m_current.blocks.empty() ? 0 : m_current.blocks.back().capacity();
-            m_current.blocks.emplace_back().reserve(
-                std::max(bytes, std::clamp(previous * 2, kFirstBlockBytes, kLargestBlockBytes)));
+            m_current.blocks.back().capacity - m_current.blocks.back().size < bytes) {
+            const size_t previous = m_current.blocks.empty() ? 0 : m_current.blocks.back().capacity;
+            const size_t capacity =
+                std::max(bytes, std::clamp(previous * 2, kFirstBlockBytes, kLargestBlockBytes));
+            m_current.blocks.push_back(
+                Block{std::make_unique_for_overwrite<uint8_t[]>(capacity), 0, capacity});
         }
-        std::vector<uint8_t>& block = m_current.blocks.back();
+        Block& block = m_current.blocks.back();
         const CellRecord record{static_cast<int32_t>(cell), puzzle.PieceScores[cell],
                                 m_cellWinner[cell],
-                                static_cast<uint32_t>(m_current.blocks.size() - 1), block.size()};
+                                static_cast<uint32_t>(m_current.blocks.size() - 1), block.size};
         for (int32_t j = 0; j < area.rows; ++j) {
             const uint8_t* row =
                 puzzle.MosaicCanvas.rowFromTop(area.y + j) + static_cast<size_t>(area.x) * 3;
-            block.insert(block.end(), row, row + area.RowBytes());
+            std::memcpy(block.data.get() + block.size, row, area.RowBytes());
+            block.size += area.RowBytes();
         }
         m_current.cells.push_back(record);
         m_current.bytes = used;
@@ -243,8 +245,12 @@ void DropHistory::EndStep(const Puzzle& puzzle, std::span<const int32_t> cells,
     }
     Step step = std::move(m_current);
     m_current = Step{};
-    if (!step.blocks.empty()) {
-        step.blocks.back().shrink_to_fit();
+    if (!step.blocks.empty() && step.blocks.back().size < step.blocks.back().capacity) {
+        Block& last = step.blocks.back();
+        auto exact = std::make_unique_for_overwrite<uint8_t[]>(last.size);
+        std::memcpy(exact.get(), last.data.get(), last.size);
+        last.data = std::move(exact);
+        last.capacity = last.size;
     }
     step.cells.shrink_to_fit();
     step.bytes = StepBytes(step);
@@ -262,7 +268,7 @@ HistoryChange DropHistory::Apply(Step& step, Puzzle& puzzle) {
     for (CellRecord& record : step.cells) {
         const CellArea area =
             AreaOf(record.cell, g.columns, g.width, g.height, g.pieceWidth, g.pieceHeight);
-        uint8_t* kept = step.blocks[record.block].data() + record.offset;
+        uint8_t* kept = step.blocks[record.block].data.get() + record.offset;
         for (int32_t j = 0; j < area.rows; ++j) {
             uint8_t* row =
                 puzzle.MosaicCanvas.rowFromTop(area.y + j) + static_cast<size_t>(area.x) * 3;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -99,12 +100,18 @@ class DropHistory {
         uint32_t block;
         size_t offset;
     };
+    // Bytes of cell rows, filled from the front; the contents past size are unset.
+    struct Block {
+        std::unique_ptr<uint8_t[]> data;
+        size_t size = 0;
+        size_t capacity = 0;
+    };
     struct Step {
         uint64_t id = 0;
         int32_t score = 0;
         std::vector<CellRecord> cells;
         // The cells' pixel rows, each cell whole within one block.
-        std::vector<std::vector<uint8_t>> blocks;
+        std::vector<Block> blocks;
         size_t bytes = 0;
     };
 

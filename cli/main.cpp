@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/mosaic_command.h"
 #include "cli/puzzle_commands.h"
 #include "cli/skin_command.h"
 #include "cli/wanted_command.h"
@@ -20,13 +21,14 @@ struct Verb {
     Command run;
 };
 
-constexpr std::array<Verb, 7> kVerbs = {{
+constexpr std::array<Verb, 8> kVerbs = {{
     {"new", tama05::RunNewCommand},
     {"drop", tama05::RunDropCommand},
     {"info", tama05::RunInfoCommand},
     {"export", tama05::RunExportCommand},
     {"thumbnail", tama05::RunThumbnailCommand},
     {"skin", tama05::RunSkinCommand},
+    {"mosaic", tama05::RunMosaicCommand},
     {"wanted", tama05::RunWantedCommand},
 }};
 

@@ -12,6 +12,7 @@
 #include "assistant/after_drop_comment.h"
 #include "assistant/comment_routines.h"
 #include "assistant/comment_screen.h"
+#include "cli/command_line_dialogs.h"
 #include "cli/drop_report_json.h"
 #include "cli/json_writer.h"
 #include "core/atomic_file.h"
@@ -49,20 +50,6 @@ std::optional<int64_t> ParseInt(std::string_view text) {
     return value;
 }
 
-// "16x12" → {16, 12}.
-std::optional<std::pair<uint32_t, uint32_t>> ParsePair(std::string_view text) {
-    const size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const auto a = ParseInt(text.substr(0, x));
-    const auto b = ParseInt(text.substr(x + 1));
-    if (!a || !b || *a < 0 || *b < 0 || *a > UINT32_MAX || *b > UINT32_MAX) {
-        return std::nullopt;
-    }
-    return std::pair{static_cast<uint32_t>(*a), static_cast<uint32_t>(*b)};
-}
-
 std::string LowerExtension(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     for (char& c : extension) {
@@ -75,7 +62,7 @@ std::string LowerExtension(const std::filesystem::path& path) {
 
 // Prints the characters' lines; pictures and pauses are not shown.
 class TextCommentScreen final : public CommentScreen {
-public:
+  public:
     explicit TextCommentScreen(std::ostream* out) : m_out(out) {}
     void SetPanelLines(CommentPanel panel, const std::string& line1,
                        const std::string& line2) override {
@@ -96,7 +83,7 @@ public:
     void InvalidatePanel(CommentPanel) override {}
     void ShowAnswerSlider() override {}
 
-private:
+  private:
     std::ostream* m_out;
 };
 
@@ -104,15 +91,11 @@ private:
 void SpeakComment(CommentKind kind, int32_t value, RandomGenerator& random, std::ostream* out) {
     TextCommentScreen screen(out);
     const Image noPicture;
-    CommentEnvironment environment{screen,
-                                   random,
-                                   [](const std::filesystem::path&, Image&, AlphaPlane*) {
-                                       return -1;
-                                   },
-                                   {},
-                                   noPicture,
-                                   noPicture,
-                                   {}};
+    CommentEnvironment environment{
+        screen, random,    [](const std::filesystem::path&, Image&, AlphaPlane*) {
+                                       return -1; },
+        {},     noPicture, noPicture,
+        {}};
     RunComment(environment, CommentRoutineFor(kind), value);
 }
 
@@ -161,53 +144,13 @@ bool LoadPuzzle(const std::filesystem::path& path, Puzzle& puzzle, int32_t& vers
     return true;
 }
 
-// The answer, folder and piece size given on the command line, as the new-puzzle dialogs.
-class CommandLineDialogs final : public NewPuzzleDialogs {
-public:
-    CommandLineDialogs(std::filesystem::path answer, std::filesystem::path folder,
-                       PieceSizeChoice choice, MessageSink& messages)
-        : m_answer(std::move(answer)),
-          m_folder(std::move(folder)),
-          m_choice(choice),
-          m_messages(messages) {}
-
-    // Read as the answer dialog's first filter does: item, painter, canvas or picture.
-    int ChooseAnswerImage(Image& candidate) override {
-        PictureSourceState state;
-        const int result = ReadAnswerFile(m_messages, state, m_answer, candidate);
-        if (result != 0 || candidate.empty()) {
-            return result != 0 ? result : -1;
-        }
-        return 0;
-    }
-    bool ChoosePieceFolder(std::filesystem::path& folder) override {
-        folder = m_folder;
-        return true;
-    }
-    bool ChoosePieceSize(int32_t width, int32_t height, int32_t& pieceWidth,
-                         int32_t& pieceHeight) override {
-        const PieceSizeDecision decision = DecidePieceSize(m_choice, width, height);
-        if (!decision.accepted) {
-            m_messages.ShowMessage(decision.refusal, kPieceSizeRefusalCaption);
-            return false;
-        }
-        pieceWidth = decision.pieceWidth;
-        pieceHeight = decision.pieceHeight;
-        return true;
-    }
-
-private:
-    std::filesystem::path m_answer;
-    std::filesystem::path m_folder;
-    PieceSizeChoice m_choice;
-    MessageSink& m_messages;
-};
-
-uint32_t TimeSeed() { return static_cast<uint32_t>(std::time(nullptr)); }
+uint32_t TimeSeed() {
+    return static_cast<uint32_t>(std::time(nullptr));
+}
 
 // The wait meter of a long drop, on stderr when that is a terminal.
 class CommandLineDropScreen final : public DropScreen {
-public:
+  public:
     CommandLineDropScreen() : m_progress(::isatty(STDERR_FILENO) != 0) {}
     void ShowWaitMeter(bool visible) override {
         if (!visible && m_progress && m_shown) {
@@ -227,7 +170,7 @@ public:
 
     std::optional<CommentKind> comment;
 
-private:
+  private:
     bool m_progress;
     bool m_shown = false;
 };
@@ -247,21 +190,10 @@ int RunNewCommand(std::span<const std::string> args, std::ostream& out, MessageS
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if ((arg == "--piece" || arg == "--divisions") && hasValue && !choice) {
-            const auto pair = ParsePair(args[++i]);
-            if (!pair) {
+            choice = ParsePieceSizeOption(arg, args[++i]);
+            if (!choice) {
                 return Usage(kNewUsage);
             }
-            PieceSizeChoice c;
-            if (arg == "--piece") {
-                c.mode = PieceSizeMode::kPieceSize;
-                c.pieceWidth = pair->first;
-                c.pieceHeight = pair->second;
-            } else {
-                c.mode = PieceSizeMode::kDivisions;
-                c.columns = pair->first;
-                c.rows = pair->second;
-            }
-            choice = c;
         } else if (arg == "--max-pieces" && hasValue) {
             const auto n = ParseInt(args[++i]);
             if (!n || *n < 1 || *n > kMaxPieceNames) {
@@ -360,9 +292,8 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     MatchScratch scratch;
     const std::span<const std::filesystem::path> files(positional.data() + 1,
                                                        positional.size() - 1);
-    const DropReport report =
-        ProcessDrop(puzzle, files, DropPictureReader(), screen, random, scratch, messages,
-                    PiecePipeline::DefaultThreads());
+    const DropReport report = ProcessDrop(puzzle, files, DropPictureReader(), screen, random,
+                                          scratch, messages, PiecePipeline::DefaultThreads());
     if (report.comment) {
         const int32_t value =
             *report.comment == CommentKind::kScoreUp ? report.score : report.changed;
@@ -443,7 +374,8 @@ int RunInfoCommand(std::span<const std::string> args, std::ostream& out, Message
 }
 
 int RunExportCommand(std::span<const std::string> args, std::ostream&, MessageSink& messages) {
-    constexpr std::string_view kExportUsage = "export PUZZLE.tgr OUT.{jpg,jpeg,png,bmp} [--blend N]";
+    constexpr std::string_view kExportUsage =
+        "export PUZZLE.tgr OUT.{jpg,jpeg,png,bmp} [--blend N]";
     std::vector<std::string> positional;
     std::optional<int32_t> blend;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -475,7 +407,8 @@ int RunExportCommand(std::span<const std::string> args, std::ostream&, MessageSi
     const int32_t value = blend.value_or(puzzle.BlendValue);
     int result;
     if (extension == ".png") {
-        result = ExportPng(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value, nullptr);
+        result =
+            ExportPng(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value, nullptr);
     } else if (extension == ".bmp") {
         result = ExportBmp(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value);
     } else {
@@ -484,8 +417,7 @@ int RunExportCommand(std::span<const std::string> args, std::ostream&, MessageSi
     return result == 0 ? kOk : kFailure;
 }
 
-int RunThumbnailCommand(std::span<const std::string> args, std::ostream&,
-                        MessageSink& messages) {
+int RunThumbnailCommand(std::span<const std::string> args, std::ostream&, MessageSink& messages) {
     constexpr std::string_view kThumbnailUsage = "thumbnail PUZZLE.tgr OUT.{png,bmp}";
     if (args.size() != 2) {
         return Usage(kThumbnailUsage);

@@ -15,6 +15,22 @@ namespace {
 
 constexpr int kExportJpegQuality = 80;
 
+// The picture an export writes: at blend 255 (and above) the blend is the canvas itself and at
+// 0 (and below) the answer itself, byte for byte, so these are written as they are; any other
+// value is composed into scratch. nullptr when the pictures differ in size or scratch cannot be
+// made.
+const Image* ExportPicture(const Image& canvas, const Image& answer, int blendValue,
+                           Image& scratch) {
+    if (canvas.width() != answer.width() || canvas.height() != answer.height() ||
+        canvas.byteCount() != answer.byteCount()) {
+        return nullptr;
+    }
+    if (blendValue >= 255 || blendValue <= 0) {
+        return blendValue >= 255 ? &canvas : &answer;
+    }
+    return ComposeExportImage(canvas, answer, blendValue, scratch) == 0 ? &scratch : nullptr;
+}
+
 }  // namespace
 
 int ComposeExportImage(const Image& canvas, const Image& answer, int blendValue, Image& out) {
@@ -33,10 +49,10 @@ int ComposeExportImage(const Image& canvas, const Image& answer, int blendValue,
 
 int ExportJpeg(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
                const Image& answer, int blendValue) {
-    Image picture;
+    Image scratch;
+    const Image* picture = ExportPicture(canvas, answer, blendValue, scratch);
     std::vector<uint8_t> bytes;
-    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0 ||
-        WriteJpegStream(bytes, picture, kExportJpegQuality, true) != 1) {
+    if (picture == nullptr || WriteJpegStream(bytes, *picture, kExportJpegQuality, true) != 1) {
         messages.ShowMessage("JPEGファイル作成に失敗しました。WRITE_JPEG", "失敗");
         return -1;
     }
@@ -54,9 +70,9 @@ int ExportJpeg(MessageSink& messages, const std::filesystem::path& path, const I
 
 int ExportBmp(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
               const Image& answer, int blendValue) {
-    Image picture;
-    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0 ||
-        WriteFileAtomically(path, EncodeBmp(picture)) != 0) {
+    Image scratch;
+    const Image* picture = ExportPicture(canvas, answer, blendValue, scratch);
+    if (picture == nullptr || WriteFileAtomically(path, EncodeBmp(*picture)) != 0) {
         messages.ShowMessage("ファイル生成に失敗しました。", "Error");
         return -3;
     }
@@ -65,16 +81,17 @@ int ExportBmp(MessageSink& messages, const std::filesystem::path& path, const Im
 
 int ExportPng(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
               const Image& answer, int blendValue, const AlphaPlane* answerAlpha) {
-    Image picture;
-    if (ComposeExportImage(canvas, answer, blendValue, picture) != 0) {
+    Image scratch;
+    const Image* picture = ExportPicture(canvas, answer, blendValue, scratch);
+    if (picture == nullptr) {
         messages.ShowMessage("ファイルオープンに失敗しました。WRITE_PNG", "失敗");
         return -1;
     }
     const AlphaPlane* plane =
-        answerAlpha != nullptr && answerAlpha->Matches(picture.width(), picture.height())
+        answerAlpha != nullptr && answerAlpha->Matches(picture->width(), picture->height())
             ? answerAlpha
             : nullptr;
-    return WritePngFile(messages, path, picture, plane);
+    return WritePngFile(messages, path, *picture, plane, FastPngWriteOptions());
 }
 
 }  // namespace tama05

@@ -27,7 +27,8 @@ int ExportBmp(MessageSink& messages, const std::filesystem::path& path, const Im
               const Image& answer, int blendValue);
 
 // PNG, RGBA with answerAlpha when it is given and has the answer's size (the answer image was
-// read from a PNG with its own alpha), RGB otherwise. Returns 0, or -1 after showing
+// read from a PNG with its own alpha), RGB otherwise, written with the puzzle file's fast
+// settings (FastPngWriteOptions). Returns 0, or -1 after showing
 // "ファイルオープンに失敗しました。WRITE_PNG".
 int ExportPng(MessageSink& messages, const std::filesystem::path& path, const Image& canvas,
               const Image& answer, int blendValue, const AlphaPlane* answerAlpha);

@@ -157,7 +157,7 @@ bool ReadRows(png_structp png, png_bytepp rows) {
 }
 
 bool WriteRows(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height,
-               int colourType, png_bytepp rows, int zlibLevel, int filters) {
+               int colourType, bool bgr, png_bytepp rows, int zlibLevel, int filters) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -169,6 +169,9 @@ bool WriteRows(png_structp png, png_infop info, png_uint_32 width, png_uint_32 h
     }
     png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (bgr) {
+        png_set_bgr(png);  // libpng swaps each row in its own copy
+    }
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -387,12 +390,19 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
     std::vector<uint8_t> data;
     std::vector<png_bytep> rows;
     try {
-        data.resize(rowBytes * static_cast<size_t>(height));
         rows.resize(static_cast<size_t>(height));
+        if (rgba) {
+            data.resize(rowBytes * static_cast<size_t>(height));
+        }
     } catch (const std::bad_alloc&) {
         return -1;
     }
-    for (int32_t r = 0; r < height; ++r) {
+    // RGB: the picture's own rows, top first, which libpng reads as blue, green, red without
+    // changing them. RGBA: a copy with the alpha woven in.
+    for (int32_t r = 0; r < height && !rgba; ++r) {
+        rows[static_cast<size_t>(height - 1 - r)] = const_cast<png_bytep>(image.row(r));
+    }
+    for (int32_t r = 0; r < height && rgba; ++r) {
         const size_t k = static_cast<size_t>(height - 1 - r);
         uint8_t* to = data.data() + k * rowBytes;
         rows[k] = to;
@@ -401,9 +411,7 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
             to[0] = from[3 * x + 2];
             to[1] = from[3 * x + 1];
             to[2] = from[3 * x];
-            if (rgba) {
-                to[3] = alphaPlane->At(r, x);
-            }
+            to[3] = alphaPlane->At(r, x);
             to += pixelBytes;
         }
     }
@@ -415,7 +423,7 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
     png_set_write_fn(structs.png(), &out, WriteData, FlushData);
     if (!WriteRows(structs.png(), structs.info(), static_cast<png_uint_32>(width),
                    static_cast<png_uint_32>(height),
-                   rgba ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, rows.data(),
+                   rgba ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, !rgba, rows.data(),
                    options.zlibLevel, options.filters)) {
         out.resize(start);
         return -1;
@@ -424,9 +432,9 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
 }
 
 int WritePngFile(MessageSink& messages, const std::filesystem::path& path, const Image& image,
-                 const AlphaPlane* alphaPlane) {
+                 const AlphaPlane* alphaPlane, const PngWriteOptions& options) {
     std::vector<uint8_t> bytes;
-    if (WritePngStream(bytes, image, alphaPlane, alphaPlane != nullptr) != 0 ||
+    if (WritePngStream(bytes, image, alphaPlane, alphaPlane != nullptr, options) != 0 ||
         WriteFileAtomically(path, bytes) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。WRITE_PNG", "失敗");
         return -1;

@@ -63,6 +63,6 @@ int WritePngStream(std::vector<uint8_t>& out, const Image& image, const AlphaPla
 // RGB otherwise. The file is replaced whole or not at all. Returns 0, or -1 after showing
 // "ファイルオープンに失敗しました。WRITE_PNG" when the file cannot be written.
 int WritePngFile(MessageSink& messages, const std::filesystem::path& path, const Image& image,
-                 const AlphaPlane* alphaPlane);
+                 const AlphaPlane* alphaPlane, const PngWriteOptions& options = {});
 
 }  // namespace tama05

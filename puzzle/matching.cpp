@@ -70,7 +70,7 @@ void PastePiece(const Image& piece, Image& canvas, int32_t x, int32_t y) {
 }
 
 int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas, IntArray& scores,
-               MatchScratch* scratch, DistanceKernel kernel) {
+               MatchScratch* scratch, DistanceKernel kernel, std::vector<int32_t>* cellPieces) {
     if (!PiecesUsable(answer, pieces)) {
         return -3;
     }
@@ -93,6 +93,13 @@ int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas
             const size_t c = static_cast<size_t>(m) * grid.columns + n;
             newScores[c] = CellScore(work.bestDistances[c], pw, ph);
             PastePiece(BestPiece(pieces, work, c), newCanvas, n * pw, m * ph);
+        }
+    }
+    if (cellPieces != nullptr) {
+        if (pieces.size() == 1) {
+            cellPieces->assign(static_cast<size_t>(grid.cellCount()), 0);
+        } else {
+            *cellPieces = work.bestPieces;
         }
     }
     canvas = std::move(newCanvas);

@@ -31,10 +31,12 @@ struct MatchScratch {
 };
 
 // Builds a new canvas of the answer's size, black, and gives every cell the piece with the
-// smallest distance (the earlier piece among equals) and its score. Returns 0, or -3 (nothing
+// smallest distance (the earlier piece among equals) and its score. cellPieces, when given,
+// receives for every cell the position of its piece in pieces. Returns 0, or -3 (nothing
 // changed) when there are no pieces, they differ in size, or the piece size does not fit.
 int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas, IntArray& scores,
-               MatchScratch* scratch = nullptr, DistanceKernel kernel = BestDistanceKernel());
+               MatchScratch* scratch = nullptr, DistanceKernel kernel = BestDistanceKernel(),
+               std::vector<int32_t>* cellPieces = nullptr);
 
 // Offers the pieces to every cell; a cell takes the best piece only when its score is strictly
 // greater than the stored one. Returns the number of changed cells, -1 when the canvas is not

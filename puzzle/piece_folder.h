@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,17 @@ inline constexpr int32_t kFillPieces = 10;
 // pictures. An unreadable folder gives no names. The current directory is left alone.
 std::vector<std::string> ScanPieceFolder(const std::filesystem::path& folder,
                                          int32_t maxNames = kMaxPieceNames);
+
+// The listing of ScanPieceFolder applied to names already collected: the positions in names of
+// at most maxNames picture names, in the order the piece folder lists them. Names that compare
+// equal keep their order.
+std::vector<size_t> PieceFolderOrder(std::span<const std::string> names,
+                                     int32_t maxNames = kMaxPieceNames);
+
+// The pictures a folder stands for when it is given in place of picture files: every name
+// ScanPieceFolder would list, with no limit on their number and in the same order, as paths
+// inside the folder. Hidden entries (names starting with a dot), sub-folders, anything but a
+// regular file, and links that lead out of the folder are left out.
+std::vector<std::filesystem::path> ScanPictureFolder(const std::filesystem::path& folder);
 
 }  // namespace tama05

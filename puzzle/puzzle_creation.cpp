@@ -4,23 +4,52 @@
 
 #include "core/image_file.h"
 #include "core/limits.h"
+#include "puzzle/piece_pipeline.h"
 
 namespace tama05 {
 
-int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& target,
-              int32_t pieceWidth, int32_t pieceHeight) {
-    Image loaded;
+namespace {
+
+// Reads a piece picture with the reader's messages; a file that cannot be read gives an
+// all-black picture of the piece size.
+int ReadPiecePicture(MessageSink& messages, const std::filesystem::path& path, Image& loaded,
+                     int32_t pieceWidth, int32_t pieceHeight) {
     const int result = LoadImageFile(messages, path, loaded, true);
     if (result != 0) {
         loaded.CreateFilled(pieceWidth, pieceHeight, 0);
         loaded.SetHeaders();
     }
+    return result;
+}
+
+}  // namespace
+
+int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& target,
+              int32_t pieceWidth, int32_t pieceHeight) {
+    Image loaded;
+    const int result = ReadPiecePicture(messages, path, loaded, pieceWidth, pieceHeight);
     ScaleImage(loaded, target, pieceWidth, pieceHeight);
     return result;
 }
 
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
                                          int32_t maxPieces, RandomGenerator& random) {
+    std::filesystem::path folder;
+    {
+        std::lock_guard lock(puzzle.mutex);
+        folder = puzzle.PieceFolder;
+    }
+    std::vector<std::filesystem::path> files;
+    for (const std::string& name : ScanPieceFolder(folder, maxPieces)) {
+        files.push_back(folder / name);
+    }
+    return FillFromFiles(puzzle, messages, complain, files, random,
+                         PiecePipeline::DefaultThreads());
+}
+
+std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
+                                        std::span<const std::filesystem::path> files,
+                                        RandomGenerator& random, int decodeThreads) {
     std::unique_lock lock(puzzle.mutex);
     if (puzzle.state == PuzzleState::kNone) {
         if (complain) {
@@ -28,44 +57,56 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
         }
         return std::nullopt;
     }
-    const std::filesystem::path folder = puzzle.PieceFolder;
     const int32_t pieceWidth = puzzle.pieceWidth;
     const int32_t pieceHeight = puzzle.pieceHeight;
     lock.unlock();
 
     FillResult result;
-    result.pieces = ScanPieceFolder(folder, maxPieces);
-    if (result.pieces.empty()) {
+    if (files.empty()) {
         messages.ShowMessage(
             "フォルダ内に画像ファイル(*.bmpまたは*.pngまたは*.jpg)が見つかりません。", "エラー");
         return std::nullopt;
     }
-    std::vector<Image> pieces(result.pieces.size());
+    for (const std::filesystem::path& file : files) {
+        result.pieces.push_back(file.filename().string());
+    }
+    // Read ahead on helper threads; the readers' messages still come in list order.
+    PiecePipeline pipeline(
+        files,
+        [pieceWidth, pieceHeight](const std::filesystem::path& path, Image& loaded,
+                                  MessageSink& sink) {
+            ReadPiecePicture(sink, path, loaded, pieceWidth, pieceHeight);
+            return 0;
+        },
+        pieceWidth, pieceHeight, decodeThreads);
+    std::vector<Image> pieces(files.size());
     for (size_t i = 0; i < pieces.size(); ++i) {
-        LoadPiece(messages, folder / result.pieces[i], pieces[i], pieceWidth, pieceHeight);
+        pipeline.Take(i, pieces[i], messages);
     }
 
     lock.lock();
-    if (FillMosaic(puzzle.AnswerImage, pieces, puzzle.MosaicCanvas, puzzle.PieceScores) != 0) {
+    if (FillMosaic(puzzle.AnswerImage, pieces, puzzle.MosaicCanvas, puzzle.PieceScores, nullptr,
+                   BestDistanceKernel(), &result.cellPieces) != 0) {
         return std::nullopt;
     }
     puzzle.state = PuzzleState::kReady;
-    const auto update =
-        UpdateScore(puzzle, 0, static_cast<int32_t>(result.pieces.size()), random);
+    const auto update = UpdateScore(puzzle, 0, static_cast<int32_t>(result.pieces.size()), random);
     result.score = *update;
     return result;
 }
 
-NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
-                          RandomGenerator& random, int32_t maxPieces) {
-    NewPuzzleResult result;
+namespace {
+
+// The answer, folder and piece size of a new puzzle from the dialogs; true when the puzzle took
+// them (state 1), false when it is exactly as it was (apart from a newly chosen folder).
+bool TakeNewAnswer(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages) {
     Image candidate;
     if (dialogs.ChooseAnswerImage(candidate) != 0 || candidate.empty()) {
-        return result;
+        return false;
     }
     if (!CheckPictureSize(candidate.width(), candidate.height(), kMaxAnswerPixels)) {
         messages.ShowMessage("答え画像が大きすぎます。", "エラー");
-        return result;
+        return false;
     }
     std::filesystem::path folder;
     {
@@ -75,13 +116,12 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
     dialogs.ChoosePieceFolder(folder);  // cancelled: the previous folder is used
     int32_t pieceWidth = 0;
     int32_t pieceHeight = 0;
-    if (!dialogs.ChoosePieceSize(candidate.width(), candidate.height(), pieceWidth,
-                                 pieceHeight) ||
+    if (!dialogs.ChoosePieceSize(candidate.width(), candidate.height(), pieceWidth, pieceHeight) ||
         pieceWidth < 1 || pieceHeight < 1 || pieceWidth > candidate.width() ||
         pieceHeight > candidate.height()) {
         std::lock_guard lock(puzzle.mutex);
         puzzle.PieceFolder = folder;  // the folder choice outlives a cancelled creation
-        return result;
+        return false;
     }
     {
         std::lock_guard lock(puzzle.mutex);
@@ -94,9 +134,34 @@ NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink
         puzzle.saveState = SaveState::kChanged;
         puzzle.fileName.clear();
     }
-    result.fill = FillFromFolder(puzzle, messages, false, maxPieces, random);
-    result.outcome = result.fill ? NewPuzzleOutcome::kReady : NewPuzzleOutcome::kFillFailed;
+    return true;
+}
+
+NewPuzzleResult Filled(std::optional<FillResult> fill) {
+    NewPuzzleResult result;
+    result.outcome = fill ? NewPuzzleOutcome::kReady : NewPuzzleOutcome::kFillFailed;
+    result.fill = std::move(fill);
     return result;
+}
+
+}  // namespace
+
+NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
+                          RandomGenerator& random, int32_t maxPieces) {
+    if (!TakeNewAnswer(puzzle, dialogs, messages)) {
+        return {};
+    }
+    return Filled(FillFromFolder(puzzle, messages, false, maxPieces, random));
+}
+
+NewPuzzleResult NewPuzzleFromFiles(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
+                                   RandomGenerator& random,
+                                   std::span<const std::filesystem::path> pieceFiles,
+                                   int decodeThreads) {
+    if (!TakeNewAnswer(puzzle, dialogs, messages)) {
+        return {};
+    }
+    return Filled(FillFromFiles(puzzle, messages, false, pieceFiles, random, decodeThreads));
 }
 
 }  // namespace tama05

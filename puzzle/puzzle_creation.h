@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& t
 
 struct FillResult {
     std::vector<std::string> pieces;  // the names used, in order
+    std::vector<int32_t> cellPieces;  // for every cell, the position in pieces of its piece
     ScoreUpdate score;                // the score after the fill and the comment it calls for
 };
 
@@ -34,9 +36,17 @@ struct FillResult {
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
                                          int32_t maxPieces, RandomGenerator& random);
 
+// FillFromFolder with the pieces given as files, in the order the fill takes them (the folder's
+// listing order): the names in the result are their file names, and an empty list is refused
+// with the folder's message. With decodeThreads > 0 the files are read ahead on that many
+// helper threads; the readers' messages and the result are those of reading them in order.
+std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
+                                        std::span<const std::filesystem::path> files,
+                                        RandomGenerator& random, int decodeThreads = 0);
+
 // The three dialogs of a new puzzle, supplied by the window (or by the command-line tool).
 class NewPuzzleDialogs {
-public:
+  public:
     virtual ~NewPuzzleDialogs() = default;
     // Reads the chosen answer picture into candidate: 0 when completed, -1 when cancelled,
     // -3 when the file cannot be opened.
@@ -60,10 +70,16 @@ struct NewPuzzleResult {
 };
 
 // Makes a new puzzle: answer, folder, piece size, then the fill from the first maxPieces (ten
-// in the game) pictures of the folder. The open puzzle is not touched until the answer and the piece size are both
-// chosen: a cancelled dialog, an unreadable answer or an answer above the answer bound leaves
-// it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
+// in the game) pictures of the folder. The open puzzle is not touched until the answer and the
+// piece size are both chosen: a cancelled dialog, an unreadable answer or an answer above the
+// answer bound leaves it exactly as it was. Once taken, the puzzle is marked changed and unnamed.
 NewPuzzleResult NewPuzzle(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
                           RandomGenerator& random, int32_t maxPieces = kFillPieces);
+
+// NewPuzzle filled from the given piece files (FillFromFiles) instead of the chosen folder.
+NewPuzzleResult NewPuzzleFromFiles(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messages,
+                                   RandomGenerator& random,
+                                   std::span<const std::filesystem::path> pieceFiles,
+                                   int decodeThreads = 0);
 
 }  // namespace tama05

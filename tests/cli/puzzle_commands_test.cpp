@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,7 +37,7 @@ std::string Quote(const std::string& text) {
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     CliRun Cli(const std::vector<std::string>& args) {
         std::string command = Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli");
         for (const std::string& arg : args) {
@@ -85,7 +87,7 @@ protected:
 TEST_F(CliTest, NewMakesAPuzzleFromTheFolder) {
     MakeSampleInput();
     const CliRun run = Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                         Path("a.tgr"), "--json"});
+                            Path("a.tgr"), "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* key : {"\"version\":1", "\"width\":20", "\"height\":12", "\"piece_width\":4",
                             "\"piece_height\":4", "\"columns\":5", "\"rows\":3", "\"blend\":255",
@@ -103,7 +105,7 @@ TEST_F(CliTest, NewMakesAPuzzleFromTheFolder) {
     EXPECT_EQ(data.scores.count(), 15);
 
     const CliRun limited = Cli({"new", Path("answer.png"), Path("pieces"), "--divisions", "2x2",
-                             "--max-pieces", "2", "-o", Path("b.tgr"), "--json"});
+                                "--max-pieces", "2", "-o", Path("b.tgr"), "--json"});
     ASSERT_EQ(limited.status, 0) << limited.err;
     EXPECT_NE(limited.out.find("\"piece_width\":10,\"piece_height\":6"), std::string::npos);
     EXPECT_NE(limited.out.find("\"pieces\":[\"b0.bmp\",\"b1.bmp\"]"), std::string::npos);
@@ -124,7 +126,7 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
     EXPECT_EQ(noAnswer.status, 1);
 
     const CliRun emptyFolder = Cli({"new", Path("answer.png"), folder.path().string() + "/nothing",
-                                 "--piece", "4x4", "-o", Path("a.tgr")});
+                                    "--piece", "4x4", "-o", Path("a.tgr")});
     EXPECT_EQ(emptyFolder.status, 1);
     EXPECT_NE(emptyFolder.err.find("エラー: フォルダ内に画像ファイル"), std::string::npos);
 
@@ -145,14 +147,14 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
 
 TEST_F(CliTest, DropReportsWhatItDid) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     WritePng("exact.png", test::SolidImage(5, 5, 100, 150, 200));
     std::ofstream(Path("notes.txt")) << "not a picture";
     const CliRun run = Cli({"drop", Path("a.tgr"), Path("exact.png"), Path("notes.txt"),
-                         Path("gone.jpg"), "--seed", "7", "-o", Path("b.tgr"), "--json"});
+                            Path("gone.jpg"), "--seed", "7", "-o", Path("b.tgr"), "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("{\"files\":3,\"processed\":1,\"skipped\":[", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"ignored\":0,\"changed\":15,"), std::string::npos) << run.out;
@@ -164,17 +166,17 @@ TEST_F(CliTest, DropReportsWhatItDid) {
     EXPECT_NE(info.out.find("\"score\":100,\"mean\":100}"), std::string::npos) << info.out;
 
     // The same seed replays the same comment choice.
-    const CliRun again = Cli({"drop", Path("a.tgr"), Path("exact.png"), "--seed", "7", "-o",
-                           Path("c.tgr"), "--json"});
+    const CliRun again = Cli(
+        {"drop", Path("a.tgr"), Path("exact.png"), "--seed", "7", "-o", Path("c.tgr"), "--json"});
     EXPECT_NE(again.out.find("CommentScoreUp"), std::string::npos);
 }
 
 TEST_F(CliTest, MoreThan256FilesWarnOnly) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     std::vector<std::string> args = {"drop", Path("a.tgr"), "--json"};
     for (int i = 0; i < 257; ++i) {
         args.push_back(Path("pieces/p0.png"));
@@ -188,10 +190,10 @@ TEST_F(CliTest, MoreThan256FilesWarnOnly) {
 
 TEST_F(CliTest, ExportsAndThumbnail) {
     MakeSampleInput();
-    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o",
-                   Path("a.tgr")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
     for (const char* name : {"e.jpg", "e.JPEG", "e.png", "e.Bmp"}) {
         const CliRun run = Cli({"export", Path("a.tgr"), Path(name), "--blend", "0"});
         EXPECT_EQ(run.status, 0) << name << run.err;
@@ -214,9 +216,101 @@ TEST_F(CliTest, ExportsAndThumbnail) {
     EXPECT_EQ(Cli({"thumbnail", Path("a.tgr"), Path("t.bmp")}).status, 0);
 }
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// mosaic gives, byte for byte, what new from a folder holding the first ten tiles, drops of the
+// other tiles (at most 256 each, the same seed) and export at blend 255 give. Two named files
+// come first (the fill takes the bitmap first), then a folder whose bitmaps list before its PNG
+// files; its hidden picture, its sub-folder, its text file and its link out of it are not tiles.
+TEST_F(CliTest, MosaicEqualsNewDropsAndExport) {
+    std::mt19937 rng(22);
+    for (const char* dir : {"extra", "tiles", "tiles/sub", "first"}) {
+        std::filesystem::create_directory(folder.path() / dir);
+    }
+    // The answer's two left columns of cells are one colour, which two equal tiles match
+    // exactly: the fill gives them to the one the folder lists first, and no drop beats it.
+    Image answer = test::RandomImage(40, 24, rng);
+    for (int32_t y = 0; y < 24; ++y) {
+        std::fill_n(answer.rowFromTop(y), 8 * 3, uint8_t{90});
+    }
+    WritePng("answer.png", answer);
+    WritePng("extra/z.png", test::SolidImage(5, 6, 90, 90, 90));
+    WriteBmp("extra/a.bmp", test::SolidImage(7, 3, 90, 90, 90));
+    std::vector<std::string> tiles = {Path("extra/z.png"), Path("extra/a.bmp")};
+    char name[32];
+    for (const bool bitmap : {true, false}) {
+        for (int i = 0; i < 140; ++i) {
+            std::snprintf(name, sizeof name, bitmap ? "tiles/b%03d.bmp" : "tiles/p%03d.png", i);
+            const Image tile = test::RandomImage(3 + i % 5, 2 + i % 7, rng);
+            bitmap ? WriteBmp(name, tile) : WritePng(name, tile);
+            tiles.push_back(Path(name));
+        }
+    }
+    WritePng("tiles/.hidden.png", test::SolidImage(4, 4, 0, 0, 0));
+    WritePng("tiles/sub/s.png", test::SolidImage(4, 4, 0, 0, 0));
+    std::ofstream(Path("tiles/notes.txt")) << "not a tile";
+    std::filesystem::create_symlink(Path("extra/z.png"), Path("tiles/outside.png"));
+
+    const CliRun mosaic =
+        Cli({"mosaic", Path("answer.png"), Path("extra/z.png"), Path("extra/a.bmp"), Path("tiles"),
+             "--piece", "4x4", "-o", Path("m.png"), "--seed", "5", "--json"});
+    ASSERT_EQ(mosaic.status, 0) << mosaic.err;
+    ASSERT_EQ(Cli({"mosaic", Path("answer.png"), Path("extra/z.png"), Path("extra/a.bmp"),
+                   Path("tiles"), "--piece", "4x4", "-o", Path("m.tgr"), "--seed", "5"})
+                  .status,
+              0);
+
+    for (size_t i = 0; i < 10; ++i) {
+        const std::filesystem::path tile = tiles[i];
+        std::filesystem::copy_file(tile, folder.path() / "first" / tile.filename());
+    }
+    ASSERT_EQ(Cli({"new", Path("answer.png"), Path("first"), "--piece", "4x4", "-o", Path("f.tgr")})
+                  .status,
+              0);
+    int changed = 0;
+    for (size_t first = 10; first < tiles.size(); first += 256) {
+        std::vector<std::string> drop = {"drop", Path("f.tgr")};
+        drop.insert(drop.end(), tiles.begin() + static_cast<ptrdiff_t>(first),
+                    tiles.begin() + static_cast<ptrdiff_t>(std::min(first + 256, tiles.size())));
+        drop.insert(drop.end(), {"--seed", "5", "--json"});
+        const CliRun run = Cli(drop);
+        ASSERT_EQ(run.status, 0) << run.err;
+        changed += std::stoi(run.out.substr(run.out.find("\"changed\":") + 10));
+    }
+    ASSERT_EQ(Cli({"export", Path("f.tgr"), Path("f.png"), "--blend", "255"}).status, 0);
+
+    EXPECT_EQ(ReadAll(Path("m.png")), ReadAll(Path("f.png")));
+    EXPECT_EQ(ReadAll(Path("m.tgr")), ReadAll(Path("f.tgr")));
+    EXPECT_NE(mosaic.out.find("\"files\":272,\"processed\":272,\"skipped\":[],\"ignored\":0,"
+                              "\"changed\":" +
+                              std::to_string(changed) + ","),
+              std::string::npos)
+        << mosaic.out;
+    // Every tile is listed once, in order, and every one of the 60 cells is held by one tile.
+    size_t at = 0;
+    std::vector<int> held(60, 0);
+    for (const std::string& tile : tiles) {
+        at = mosaic.out.find("{\"path\":\"" + tile + "\",\"cells\":[", at);
+        ASSERT_NE(at, std::string::npos) << tile;
+        at = mosaic.out.find('[', at) + 1;
+        for (size_t end = mosaic.out.find(']', at); at < end;) {
+            size_t used = 0;
+            ++held.at(static_cast<size_t>(std::stoi(mosaic.out.substr(at), &used)));
+            at += used + (mosaic.out[at + used] == ',' ? 1 : 0);
+        }
+    }
+    EXPECT_EQ(held, std::vector<int>(60, 1));
+    EXPECT_NE(mosaic.out.find("a.bmp\",\"cells\":[0,1,"), std::string::npos);
+    EXPECT_NE(mosaic.out.find("z.png\",\"cells\":[]"), std::string::npos);
+}
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // The sibling program's files are picture sources too: an item as the answer, a painter file
@@ -226,8 +320,8 @@ TEST_F(CliTest, PainterAndItemFilesArePictureSources) {
     test::painter::ItemForm item;
     item.picture = test::painter::RawPlainBlock(std::vector<uint8_t>(50 * 50 * 3, 90));
     WriteBytes(Path("answer.itm"), test::painter::MakeItemFile(item));
-    const CliRun fromItem = Cli({"new", Path("answer.itm"), Path("pieces"), "--piece", "10x10", "-o",
-                              Path("item.tgr"), "--json"});
+    const CliRun fromItem = Cli({"new", Path("answer.itm"), Path("pieces"), "--piece", "10x10",
+                                 "-o", Path("item.tgr"), "--json"});
     ASSERT_EQ(fromItem.status, 0) << fromItem.err;
     EXPECT_NE(fromItem.out.find("\"width\":50,\"height\":50"), std::string::npos) << fromItem.out;
 
@@ -244,7 +338,8 @@ TEST_F(CliTest, CorruptPuzzlesFail) {
     std::ofstream(Path("bad.tgr")) << "tgr file 01 but nothing else";
     const CliRun run = Cli({"info", Path("bad.tgr")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("失敗: TGRファイルオープンに失敗しました。"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("失敗: TGRファイルオープンに失敗しました。"), std::string::npos)
+        << run.err;
     std::ofstream(Path("text.tgr")) << "hello";
     const CliRun notPuzzle = Cli({"info", Path("text.tgr")});
     EXPECT_EQ(notPuzzle.status, 1);

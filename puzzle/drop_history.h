@@ -33,11 +33,12 @@ struct HistoryChange {
 // swaps the kept values with the puzzle's, so the same step then holds what redo puts back:
 // both restore the bytes exactly, and a step costs the changed cells once.
 //
-// At the bound: when a finished step brings the history above its byte limit, the oldest steps
-// are forgotten until it fits. A drop whose own record would pass the limit cannot be undone:
-// its recording stops, and at its end the whole history is forgotten, since no earlier state
-// can then be restored exactly. Which file holds each cell (for the game's hover) is kept apart
-// from the steps and is not bounded; undo and redo restore it too.
+// At the bound: while a drop records, and when its step is finished, the oldest steps are
+// forgotten until the history fits its byte limit again (a recording drop may hold up to one
+// pixel block, at most 4 MB or one cell, more than it counts). A drop whose own record would
+// pass the limit cannot be undone: its recording stops, and at its end the whole history is
+// forgotten, since no earlier state can then be restored exactly. Which file holds each cell (for
+// the game's hover) is kept apart from the steps and is not bounded; undo and redo restore it too.
 //
 // The history belongs to one puzzle: clear it whenever a puzzle is made or opened. Undo and
 // Redo lock the puzzle's mutex themselves and must not run while a drop runs; the recording

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/bridge/qt_path.h"
 #include "app/game.h"
 #include "app/main_window.h"
 #include "app/slider_bar.h"
@@ -64,7 +65,7 @@ int main(int argc, char* argv[]) {
     // the program; "--settings FILE" reads and writes another settings file. For the performance
     // table: "--measure" prints start-up and slider times and ends the program.
     tama05::GameOptions options;
-    options.startFolder = QDir::currentPath().toStdString();
+    options.startFolder = tama05::ToPath(QDir::currentPath());
     QString screenshot;
     bool measure = false;
     const QStringList arguments = QApplication::arguments();
@@ -74,9 +75,9 @@ int main(int argc, char* argv[]) {
         } else if (arguments[i] == QStringLiteral("--measure")) {
             measure = true;
         } else if (arguments[i] == QStringLiteral("--settings") && i + 1 < arguments.size()) {
-            options.settingsFile = arguments[++i].toStdString();
+            options.settingsFile = tama05::ToPath(arguments[++i]);
         } else if (!options.puzzleArgument) {
-            options.puzzleArgument = arguments[i].toStdString();
+            options.puzzleArgument = tama05::ToPath(arguments[i]).string();
         }
     }
 

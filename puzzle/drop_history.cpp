@@ -288,23 +288,24 @@ HistoryChange DropHistory::Apply(Step& step, Puzzle& puzzle) {
 
 std::optional<HistoryChange> DropHistory::Move(Puzzle& puzzle, std::deque<Step>& from,
                                                std::deque<Step>& to) {
-    std::lock_guard puzzleLock(puzzle.mutex);
-    std::lock_guard lock(m_mutex);
-    if (from.empty()) {
-        return std::nullopt;
-    }
-    const Geometry geometry = GeometryOf(puzzle);
-    if (geometry != m_geometry || puzzle.MosaicCanvas.width() != geometry.width ||
-        puzzle.MosaicCanvas.height() != geometry.height ||
-        puzzle.PieceScores.count() != int64_t{geometry.columns} * geometry.rows) {
-        ResetLocked({});
-        return std::nullopt;
-    }
-    Step step = std::move(from.back());
-    from.pop_back();
-    HistoryChange change = Apply(step, puzzle);
-    to.push_back(std::move(step));
-    return change;
+    return puzzle.WithLock([&](Puzzle& p) -> std::optional<HistoryChange> {
+        std::lock_guard lock(m_mutex);
+        if (from.empty()) {
+            return std::nullopt;
+        }
+        const Geometry geometry = GeometryOf(p);
+        if (geometry != m_geometry || p.MosaicCanvas.width() != geometry.width ||
+            p.MosaicCanvas.height() != geometry.height ||
+            p.PieceScores.count() != int64_t{geometry.columns} * geometry.rows) {
+            ResetLocked({});
+            return std::nullopt;
+        }
+        Step step = std::move(from.back());
+        from.pop_back();
+        HistoryChange change = Apply(step, p);
+        to.push_back(std::move(step));
+        return change;
+    });
 }
 
 std::optional<HistoryChange> DropHistory::Undo(Puzzle& puzzle) {

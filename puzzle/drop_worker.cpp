@@ -1,22 +1,14 @@
 #include "puzzle/drop_worker.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "puzzle/thread_priority.h"
+
 namespace tama05 {
 
 namespace {
-
-// The drop runs below the user-interface thread so that the window stays responsive.
-void LowerThisThreadsPriority() {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    ::setpriority(PRIO_PROCESS, tid, 10);
-}
 
 // Our lines for a file that was not used when its reader said nothing.
 constexpr std::string_view kNotOpened = "ファイルを開けませんでした。";
@@ -109,18 +101,17 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     report.files = static_cast<int32_t>(std::min<size_t>(files.size(), INT32_MAX));
     int32_t pieceWidth;
     int32_t pieceHeight;
-    size_t cellCount;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        pieceWidth = puzzle.pieceWidth;
-        pieceHeight = puzzle.pieceHeight;
-        report.oldScore = puzzle.PuzzleScore;
-        report.score = puzzle.PuzzleScore;
-        cellCount = static_cast<size_t>(puzzle.PieceScores.count());
+    size_t cellCount = 0;
+    puzzle.WithLock([&](const Puzzle& p) {
+        pieceWidth = p.pieceWidth;
+        pieceHeight = p.pieceHeight;
+        report.oldScore = p.PuzzleScore;
+        report.score = p.PuzzleScore;
+        cellCount = static_cast<size_t>(p.PieceScores.count());
         if (history != nullptr) {
-            history->BeginStep(puzzle);
+            history->BeginStep(p);
         }
-    }
+    });
     screen.ShowWaitMeter(true);
     const bool tooMany = files.size() > static_cast<size_t>(kMaxDropFiles);
     const int32_t count = tooMany ? kMaxDropFiles : report.files;
@@ -153,11 +144,12 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
             outcome.message = WhyNotRead(path, fileMessages.first);
             continue;
         }
-        std::lock_guard lock(puzzle.mutex);
-        current = i;
-        const int result = MatchPieces(flash, puzzle.AnswerImage, std::span<const Image>(&piece, 1),
-                                       puzzle.MosaicCanvas, puzzle.PieceScores, &scratch,
-                                       BestDistanceKernel(), changing);
+        const int result = puzzle.WithLock([&](Puzzle& p) {
+            current = i;
+            return MatchPieces(flash, p.AnswerImage, std::span<const Image>(&piece, 1),
+                               p.MosaicCanvas, p.PieceScores, &scratch, BestDistanceKernel(),
+                               changing);
+        });
         if (result < 0) {
             report.skipped.push_back(path);
             outcome.message = kNotUsable;
@@ -169,23 +161,23 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     }
 
     if (tooMany) {
-        {
-            std::lock_guard lock(puzzle.mutex);
-            cells.Finish(puzzle, files, report.perFile);
-        }
+        puzzle.WithLock([&](const Puzzle& p) { cells.Finish(p, files, report.perFile); });
         report.comment = CommentKind::kTooManyFiles;
-        screen.Comment(CommentKind::kTooManyFiles, report.changed);
+        report.commentValue = report.changed;
+        screen.Comment(CommentKind::kTooManyFiles, report.commentValue);
     } else {
         std::optional<ScoreUpdate> update;
-        {
-            std::lock_guard lock(puzzle.mutex);
-            update = UpdateScore(puzzle, report.changed, count, random);
-            cells.Finish(puzzle, files, report.perFile);
-        }
+        update = puzzle.WithLock([&](Puzzle& p) {
+            auto result = UpdateScore(p, report.changed, count, random);
+            cells.Finish(p, files, report.perFile);
+            return result;
+        });
         if (update) {
             report.score = update->newScore;
             report.comment = update->comment;
-            screen.Comment(update->comment, report.changed);
+            report.commentValue =
+                update->comment == CommentKind::kScoreUp ? update->newScore : report.changed;
+            screen.Comment(update->comment, report.commentValue);
             screen.ShowScore(update->newScore);
         }
     }
@@ -236,12 +228,7 @@ void DropWorker::Wait() {
 
 int AcceptDrop(const Puzzle& puzzle, DropWorker& worker, std::vector<std::filesystem::path> files,
                MessageSink& messages, std::function<void(const DropReport&)> done) {
-    PuzzleState state;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        state = puzzle.state;
-    }
-    if (state != PuzzleState::kReady) {
+    if (puzzle.Status().state != PuzzleState::kReady) {
         messages.ShowMessage("まだパズルファイルが読み込まれていません。",
                              "ファイルを読み込んでください。");
         return -1;

@@ -12,11 +12,11 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "core/random_generator.h"
 #include "puzzle/drop_history.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_pipeline.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
 
 namespace tama05 {
@@ -36,8 +36,8 @@ class DropScreen {
     // while the puzzle is locked: hand it over, never wait for the user-interface thread here.
     virtual void FlashCell(const Image& piece, int32_t x, int32_t y, int32_t width,
                            int32_t height) = 0;
-    // The after-drop comment; changed is the number of cells changed by the drop.
-    virtual void Comment(CommentKind kind, int32_t changed) = 0;
+    // The after-drop comment with the value it speaks (DropReport::commentValue).
+    virtual void Comment(CommentKind kind, int32_t value) = 0;
     // The new puzzle score for the score panel.
     virtual void ShowScore(int32_t score) = 0;
 };
@@ -66,6 +66,8 @@ struct DropReport {
     int32_t score = 0;
     std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
     std::optional<CommentKind> comment;
+    // What the comment speaks: the new score for a score-up comment, else the cells changed.
+    int32_t commentValue = 0;
     // Every file of the drop, in drop order; the files' cells and points add up to the cells
     // that differ after the drop and the rise of the sum of the cell scores.
     std::vector<DroppedFile> perFile;

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 

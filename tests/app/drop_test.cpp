@@ -8,9 +8,10 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/qt_image.h"
 #include "app/slider_bar.h"
 #include "core/blend.h"
 #include "game_fixture.h"
@@ -25,7 +26,7 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
     QMimeData data;
     QList<QUrl> urls;
     for (const std::filesystem::path& file : files) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        urls.push_back(QUrl::fromLocalFile(ToQString(file)));
     }
     data.setUrls(urls);
     const QPoint at(10, 10);
@@ -37,7 +38,8 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
 }
 
 void WaitForDrop(Game& game) {
-    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 20000);
+    // Generous: the worker runs at a lowered priority and may share a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 180000);
     game.WaitForDrop();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -259,8 +261,9 @@ void DropTest::screenPixelsKeepEveryByte() {
             PutPixels(image, x, 1, bgr.data(), count);
             for (int column = 0; column < 32; ++column) {
                 const int i = column - x;
-                const QRgb expected =
-                    i >= 0 && i < count ? qRgb(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]) : 0xFF123456;
+                const QRgb expected = i >= 0 && i < count
+                                          ? qRgb(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i])
+                                          : 0xFF123456;
                 QCOMPARE(image.pixel(column, 1), expected);
                 QCOMPARE(image.pixel(column, 0), QRgb(0xFF123456));
             }

@@ -5,13 +5,10 @@
 #include <QtTest>
 
 #include "app/control_window.h"
-#ifdef TAMA05_FULL_DIALOGS
-#include "app/full_dialogs.h"
-#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/placeholder_dialogs.h"
 #include "app/slider_bar.h"
+#include "app/window_dialogs.h"
 #include "game_fixture.h"
 #include "skin/skin_panel.h"
 
@@ -105,7 +102,7 @@ void StartupTest::showsSliderForHighScorePuzzle() {
     QCOMPARE(Line1(*run.game, PanelId::kPointDisp), std::string("90"));
 }
 
-void StartupTest::usesTheFullDialogsWhenBuilt() {
+void StartupTest::usesTheWindowDialogs() {
     GameOptions options;
     options.programFolder = TAMA05_PROGRAM_DIR;
     TempFolder folder;
@@ -113,11 +110,7 @@ void StartupTest::usesTheFullDialogsWhenBuilt() {
     Game game(options);
     game.SetMessagePresenter([](QWidget*, const QString&, const QString&) {});
     QCOMPARE(game.Start(), 0);
-#ifdef TAMA05_FULL_DIALOGS
-    QVERIFY(dynamic_cast<FullDialogs*>(&game.dialogs()) != nullptr);
-#else
-    QVERIFY(dynamic_cast<PlaceholderDialogs*>(&game.dialogs()) != nullptr);
-#endif
+    QVERIFY(dynamic_cast<WindowDialogs*>(&game.dialogs()) != nullptr);
 }
 
 void StartupTest::reportsPuzzleThatCannotBeOpened() {

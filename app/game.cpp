@@ -323,8 +323,8 @@ void Game::DropFiles(std::vector<std::filesystem::path> files) {
     m_main->activateWindow();
     const int result =
         AcceptDrop(m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport&) {
-            QMetaObject::invokeMethod(
-                this, [this] { emit dropFinished(); }, Qt::QueuedConnection);
+            // By name: no object of ours crosses the threads inside Qt.
+            QMetaObject::invokeMethod(this, "dropFinished", Qt::QueuedConnection);
         });
     if (result == 0) {
         m_puzzle.MarkChanged();

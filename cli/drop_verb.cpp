@@ -2,6 +2,7 @@
 #include <ctime>
 #include <memory>
 
+#include "cli/drop_report_json.h"
 #include "cli/progress_line.h"
 #include "cli/puzzle_summary.h"
 #include "cli/spoken_comment.h"
@@ -87,6 +88,7 @@ int RunDrop(const DropOptions& options, VerbContext& context) {
         json["old_score"] = report.oldScore;
         json["score"] = report.score;
         json["comment"] = report.comment ? Json(CommentKindName(*report.comment)) : Json(nullptr);
+        json["report"] = DropReportJson(report);
         PrintJson(context.out, json);
     } else {
         std::ostream& out = context.out;

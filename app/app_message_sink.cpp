@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "app/drop_message_box.h"
+
 namespace tama05 {
 
 AppMessageSink::AppMessageSink(QObject* parent) : QObject(parent) {}
@@ -26,6 +28,14 @@ void AppMessageSink::Present(const QString& text, const QString& caption) {
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, m_owner.data());
     box.exec();
+}
+
+void AppMessageSink::ShowList(const QString& text, const QString& caption) {
+    if (m_presenter) {
+        m_presenter(m_owner.data(), text, caption);
+        return;
+    }
+    ShowListMessageBox(m_owner.data(), text, caption);
 }
 
 }  // namespace tama05

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "app/control_window.h"
+#include "app/drop_message_box.h"
 #ifdef TAMA05_FULL_DIALOGS
 #include "app/full_dialogs.h"
 #endif
@@ -177,10 +178,10 @@ int Game::Start() {
     // The random generator, shared by the worker and the comments.
     m_random.Seed(m_options.seed ? *m_options.seed : static_cast<uint32_t>(std::time(nullptr)));
     // Dropped files are read by their first bytes (painter and canvas files, or pictures without
-    // the readers' optional messages); the messages they raise reach the user-interface thread
-    // in drop order through the sink.
+    // the readers' optional messages); the messages they raise are kept in the drop's report
+    // and shown together at its end.
     m_worker = std::make_unique<DropWorker>(m_puzzle, DropPictureReader(), *m_dropScreen, m_random,
-                                            *m_messages);
+                                            m_dropReaderMessages);
 
     // A puzzle named on the command line.
     if (m_options.puzzleArgument && !m_options.puzzleArgument->empty()) {
@@ -341,10 +342,17 @@ void Game::SetBlend(int value) {
 void Game::DropFiles(std::vector<std::filesystem::path> files) {
     m_main->raise();
     m_main->activateWindow();
-    const int result =
-        AcceptDrop(m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport&) {
+    const int result = AcceptDrop(
+        m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport& report) {
             QMetaObject::invokeMethod(
-                this, [this] { emit dropFinished(); }, Qt::QueuedConnection);
+                this,
+                [this, unused = DropMessageText(report.messages)] {
+                    emit dropFinished();
+                    if (!unused.isEmpty()) {
+                        m_messages->ShowList(unused, QString::fromUtf8(kDropMessageCaption));
+                    }
+                },
+                Qt::QueuedConnection);
         });
     if (result == 0) {
         std::lock_guard lock(m_puzzle.mutex);

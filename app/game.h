@@ -169,6 +169,8 @@ class Game final : public QObject {
     std::unique_ptr<WindowCommentScreen> m_commentScreen;
     std::unique_ptr<WindowDropScreen> m_dropScreen;
     std::unique_ptr<SkinWindowScreen> m_skinScreen;
+    // The readers' messages of a drop are shown together at its end, from its report.
+    NullMessageSink m_dropReaderMessages;
     std::unique_ptr<DropWorker> m_worker;
 
     std::unique_ptr<MainWindow> m_main;

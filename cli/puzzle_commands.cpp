@@ -291,8 +291,13 @@ int RunDropCommand(std::span<const std::string> args, std::ostream& out, Message
     MatchScratch scratch;
     const std::span<const std::filesystem::path> files(positional.data() + 1,
                                                        positional.size() - 1);
+    // Each file's messages are passed on after the drop, each naming its file.
+    NullMessageSink readerMessages;
     const DropReport report = ProcessDrop(puzzle, files, DropPictureReader(), screen, random,
-                                          scratch, messages, PiecePipeline::DefaultThreads());
+                                          scratch, readerMessages, PiecePipeline::DefaultThreads());
+    for (const DropFileMessage& message : report.messages) {
+        messages.ShowMessage(message.path.string() + ": " + message.text, message.caption);
+    }
     if (report.comment) {
         const int32_t value =
             *report.comment == CommentKind::kScoreUp ? report.score : report.changed;

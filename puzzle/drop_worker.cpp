@@ -4,6 +4,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <string_view>
+#include <system_error>
+
 namespace tama05 {
 
 namespace {
@@ -12,6 +15,42 @@ namespace {
 void LowerThisThreadsPriority() {
     const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
     ::setpriority(PRIO_PROCESS, tid, 10);
+}
+
+// Our reasons for a file that was not used when its reader said nothing.
+constexpr std::string_view kNotOpened = "ファイルを開けませんでした。";
+constexpr std::string_view kNotAPicture = "画像として読み込めませんでした。";
+constexpr std::string_view kNotUsable = "このパズルには使えませんでした。";
+constexpr std::string_view kReasonCaption = "失敗";
+
+// Keeps one file's messages for the report while passing them on.
+class FileMessageSink final : public MessageSink {
+  public:
+    FileMessageSink(const std::filesystem::path& path, MessageSink& next,
+                    std::vector<DropFileMessage>& kept)
+        : m_path(path), m_next(next), m_kept(kept) {}
+    void ShowMessage(std::string_view text, std::string_view caption) override {
+        m_kept.push_back({m_path, std::string(text), std::string(caption)});
+        ++said;
+        m_next.ShowMessage(text, caption);
+    }
+    // Our own reason, kept only when the reader said nothing about the file.
+    void Reason(std::string_view text) {
+        if (said == 0) {
+            m_kept.push_back({m_path, std::string(text), std::string(kReasonCaption)});
+        }
+    }
+    int said = 0;
+
+  private:
+    const std::filesystem::path& m_path;
+    MessageSink& m_next;
+    std::vector<DropFileMessage>& m_kept;
+};
+
+std::string_view WhyNotRead(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) ? kNotAPicture : kNotOpened;
 }
 
 }  // namespace
@@ -38,14 +77,16 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
     const FlashCellFn flash = [&screen](const Image& piece, int32_t x, int32_t y, int32_t w,
                                         int32_t h) { screen.FlashCell(piece, x, y, w, h); };
-    PiecePipeline pipeline(files.first(static_cast<size_t>(count)), reader, pieceWidth,
-                           pieceHeight, decodeThreads);
+    PiecePipeline pipeline(files.first(static_cast<size_t>(count)), reader, pieceWidth, pieceHeight,
+                           decodeThreads);
     Image piece;
     for (int32_t i = 0; i < count; ++i) {
         const std::filesystem::path& path = files[static_cast<size_t>(i)];
         screen.DrawWaitMeter(i, count);
-        if (!pipeline.Take(static_cast<size_t>(i), piece, messages)) {
+        FileMessageSink fileMessages(path, messages, report.messages);
+        if (!pipeline.Take(static_cast<size_t>(i), piece, fileMessages)) {
             report.skipped.push_back(path);
+            fileMessages.Reason(WhyNotRead(path));
             continue;
         }
         std::lock_guard lock(puzzle.mutex);
@@ -53,6 +94,7 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
                                        puzzle.MosaicCanvas, puzzle.PieceScores, &scratch);
         if (result < 0) {
             report.skipped.push_back(path);
+            fileMessages.Reason(kNotUsable);
             continue;
         }
         report.changed += result;
@@ -60,8 +102,15 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     }
 
     if (tooMany) {
+        // Up to 256 files changed cells: the score follows them, only the comment differs.
+        {
+            std::lock_guard lock(puzzle.mutex);
+            puzzle.PuzzleScore = static_cast<int32_t>(MeanPieceScore(puzzle.PieceScores));
+            report.score = puzzle.PuzzleScore;
+        }
         report.comment = CommentKind::kTooManyFiles;
         screen.Comment(CommentKind::kTooManyFiles, report.changed);
+        screen.ShowScore(report.score);
     } else {
         std::optional<ScoreUpdate> update;
         {
@@ -88,7 +137,9 @@ DropWorker::DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& s
       m_messages(messages),
       m_decodeThreads(decodeThreads) {}
 
-DropWorker::~DropWorker() { Wait(); }
+DropWorker::~DropWorker() {
+    Wait();
+}
 
 bool DropWorker::Start(std::vector<std::filesystem::path> files,
                        std::function<void(const DropReport&)> done) {
@@ -100,9 +151,8 @@ bool DropWorker::Start(std::vector<std::filesystem::path> files,
     }
     m_thread = std::thread([this, files = std::move(files), done = std::move(done)] {
         LowerThisThreadsPriority();
-        const DropReport report =
-            ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random, m_scratch, m_messages,
-                        m_decodeThreads);
+        const DropReport report = ProcessDrop(m_puzzle, files, m_reader, m_screen, m_random,
+                                              m_scratch, m_messages, m_decodeThreads);
         if (done) {
             done(report);
         }

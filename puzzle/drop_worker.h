@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -25,7 +26,7 @@ inline constexpr int32_t kMaxDropFiles = 256;
 // What a drop shows while it runs. The worker calls these on its own thread, in the order of
 // the drop; a window hands each call over to its user-interface thread.
 class DropScreen {
-public:
+  public:
     virtual ~DropScreen() = default;
     virtual void ShowWaitMeter(bool visible) = 0;
     // Drawn before the file of that index is read, for that index.
@@ -40,6 +41,15 @@ public:
     virtual void ShowScore(int32_t score) = 0;
 };
 
+// Why one file of a drop was not used: the reader's message, or a short reason of our own when
+// the reader said nothing.
+struct DropFileMessage {
+    std::filesystem::path path;
+    std::string text;
+    std::string caption;
+    bool operator==(const DropFileMessage&) const = default;
+};
+
 struct DropReport {
     int32_t files = 0;      // files in the drop
     int32_t processed = 0;  // read and matched
@@ -48,15 +58,19 @@ struct DropReport {
     int32_t oldScore = 0;
     int32_t score = 0;
     std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
+    // The readers' messages and our reasons for unused files, in drop order.
+    std::vector<DropFileMessage> messages;
     std::optional<CommentKind> comment;
 };
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
 // to the piece size and offered to every cell; then the score is updated and a comment chosen,
-// or, for a drop of more than 256 files, only the too-many-files comment is made. With
+// (for a drop of more than 256 files the score is updated too, but the comment is always the
+// too-many-files comment). With
 // decodeThreads > 0 the files are read and shrunk ahead on that many helper threads; matching,
 // pasting, flashing, the meter and the readers' messages stay in drop order, so the outcome is
-// the same as reading one file after the other.
+// the same as reading one file after the other. Each reader message goes to messages as it
+// comes and into the report with its file's path.
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,
                        RandomGenerator& random, MatchScratch& scratch, MessageSink& messages,
@@ -64,7 +78,7 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
 // Runs drops one at a time on a thread of lowered priority.
 class DropWorker {
-public:
+  public:
     // messages receives the readers' messages in drop order, on the worker thread.
     DropWorker(Puzzle& puzzle, PictureSourceReader reader, DropScreen& screen,
                RandomGenerator& random, MessageSink& messages,
@@ -82,7 +96,7 @@ public:
     // Waits for a running drop to end.
     void Wait();
 
-private:
+  private:
     Puzzle& m_puzzle;
     PictureSourceReader m_reader;
     DropScreen& m_screen;

@@ -552,11 +552,33 @@ void Game::SaveAsCommand() {
 }
 
 void Game::OpenPuzzleCommand() {
+    OpenPuzzle(std::nullopt);
+}
+
+void Game::OpenHandedPuzzle(const std::filesystem::path& path) {
+    if (m_exited || !m_main) {
+        return;
+    }
+    m_main->setWindowState(m_main->windowState() & ~Qt::WindowMinimized);
+    m_main->show();
+    m_main->raise();
+    m_main->activateWindow();
+    for (QWidget* owned : {static_cast<QWidget*>(m_control), static_cast<QWidget*>(m_slider)}) {
+        if (owned != nullptr) {
+            owned->raise();
+        }
+    }
+    if (!path.empty()) {
+        OpenPuzzle(path);
+    }
+}
+
+void Game::OpenPuzzle(std::optional<std::filesystem::path> given) {
     if (RefuseWhileBusy() || !AskToSave(m_main.get())) {
         return;
     }
     const std::optional<std::filesystem::path> path =
-        m_dialogs->ChoosePuzzleToOpen(m_main.get(), m_settings.openFolder);
+        given ? given : m_dialogs->ChoosePuzzleToOpen(m_main.get(), m_settings.openFolder);
     if (!path) {
         return;
     }

@@ -72,6 +72,9 @@ class Game final : public QObject {
 
     // A command of the buttons or the File menu.
     void Command(uint16_t command);
+    // A puzzle handed over by a later start of the game (empty: none): the windows come to the
+    // front and the puzzle is opened as by the open command, after the save question.
+    void OpenHandedPuzzle(const std::filesystem::path& path);
     // Before the puzzle would be dropped: true to go on, false to stop the command.
     bool AskToSave(QWidget* owner);
     // The save question, the positions and the settings, then the windows close. Returns
@@ -139,6 +142,7 @@ class Game final : public QObject {
     bool RefuseWhileBusy();
     void NewPuzzleCommand();
     void OpenPuzzleCommand();
+    void OpenPuzzle(std::optional<std::filesystem::path> given);
     void SaveCommand();
     void SaveAsCommand();
     SaveOutcome SaveAs(QWidget* owner);

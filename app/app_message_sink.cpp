@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "app/bridge/qt_path.h"
 #include "app/drop_message_box.h"
 
 namespace tama05 {
@@ -10,9 +11,8 @@ namespace tama05 {
 AppMessageSink::AppMessageSink(QObject* parent) : QObject(parent) {}
 
 void AppMessageSink::ShowMessage(std::string_view text, std::string_view caption) {
-    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QString qcaption =
-        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    const QString qtext = FromUtf8(text);
+    const QString qcaption = FromUtf8(caption);
     if (QThread::currentThread() == thread()) {
         Present(qtext, qcaption);
         return;

@@ -4,14 +4,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/bridge/qt_image.h"
 #include "app/game.h"
-#include "app/qt_image.h"
+#include "app/ui_thread.h"
 #include "skin/skin_commands.h"
 
 namespace tama05 {
 
-ControlWindow::ControlWindow(Game& game, QWidget* owner)
-    : StripWindow(game, owner) {
+ControlWindow::ControlWindow(Game& game, QWidget* owner) : StripWindow(game, owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -34,13 +34,7 @@ void ControlWindow::OnCommand(uint16_t command) {
 }
 
 void ControlWindow::closeEvent(QCloseEvent* event) {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    QMetaObject::invokeMethod(
-        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    CloseOrExit(event, m_closing, m_game);
 }
 
 }  // namespace tama05

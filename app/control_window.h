@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
-#include "app/strip_window.h"
 #include <cstdint>
+#include "app/strip_window.h"
 
 namespace tama05 {
 
@@ -21,8 +21,6 @@ class ControlWindow final : public StripWindow {
     // Loads ctrl_back.png of the skin (at start-up and on command 32789).
     void ReloadBackground();
     const QImage& background() const { return m_background; }
-    // The colour of the background's centre pixel, for static children.
-    uint32_t centerColor() const { return m_centerColor; }
     void SetClosing(bool closing) { m_closing = closing; }
 
     void OnCommand(uint16_t command);
@@ -31,7 +29,6 @@ class ControlWindow final : public StripWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    uint32_t m_centerColor = 0;
     bool m_closing = false;
 };
 

@@ -6,27 +6,24 @@
 #include <QTimer>
 #include <algorithm>
 #include <ctime>
-#include <mutex>
 
+#include "app/bridge/qt_path.h"
 #include "app/control_window.h"
 #include "app/drop_message_box.h"
-#ifdef TAMA05_FULL_DIALOGS
-#include "app/full_dialogs.h"
-#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/placeholder_dialogs.h"
 #include "app/skin_button_widget.h"
 #include "app/skin_window_screen.h"
 #include "app/slider_bar.h"
 #include "app/window_comment_screen.h"
+#include "app/window_dialogs.h"
 #include "app/window_drop_screen.h"
 #include "assistant/after_drop_comment.h"
 #include "core/image_file.h"
-#include "core/picture_export.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/matching.h"
 #include "puzzle/puzzle_io.h"
+#include "puzzle/save_or_export.h"
 #include "skin/program_folder.h"
 #include "skin/skin_picture_loaders.h"
 
@@ -64,7 +61,6 @@ Game::Game(GameOptions options, QObject* parent)
       m_options(std::move(options)),
       m_messages(new AppMessageSink(this)),
       m_questionBox(AskWithMessageBox),
-      m_dialogs(std::make_unique<PlaceholderDialogs>()),
       m_commentScreen(std::make_unique<WindowCommentScreen>(*this)),
       m_dropScreen(std::make_unique<WindowDropScreen>(*this)),
       m_skinScreen(std::make_unique<SkinWindowScreen>(*this)) {}
@@ -82,7 +78,6 @@ void Game::SetMessagePresenter(AppMessageSink::Presenter presenter) {
 void Game::SetDialogs(std::unique_ptr<GameDialogs> dialogs) {
     if (dialogs) {
         m_dialogs = std::move(dialogs);
-        m_customDialogs = true;
     }
 }
 
@@ -102,11 +97,9 @@ int Game::Start() {
                                                     : m_options.settingsFile;
     LoadSettings(m_programFolder, m_settingsFile, m_settings);
     m_defaultSkinFolder = DefaultSkinFolder(m_programFolder);
-#ifdef TAMA05_FULL_DIALOGS
-    if (!m_customDialogs) {
-        m_dialogs = std::make_unique<FullDialogs>(m_settings, *m_messages, m_programFolder);
+    if (!m_dialogs) {
+        m_dialogs = std::make_unique<WindowDialogs>(m_settings, *m_messages, m_programFolder);
     }
-#endif
     if (m_settings.skinFolder.empty()) {
         m_settings.skinFolder = m_defaultSkinFolder;
     }
@@ -254,13 +247,8 @@ bool Game::OpenStartPuzzle(const std::filesystem::path& path) {
         return false;
     }
     m_answerAlpha.Clear();
-    int32_t score;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.fileName = path;
-        score = m_puzzle.PuzzleScore;
-    }
-    AfterPuzzleReplaced(score);
+    m_puzzle.SetFileName(path);
+    AfterPuzzleReplaced(m_puzzle.Status().score);
     return true;
 }
 
@@ -280,13 +268,13 @@ void Game::ShowScore(int32_t score) {
 int Game::RedrawView() {
     int32_t width = 0;
     int32_t height = 0;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        if (m_main->view().RedrawView(m_puzzle) != 0) {
-            return -1;
-        }
-        width = m_puzzle.AnswerImage.width();
-        height = m_puzzle.AnswerImage.height();
+    const int result = m_puzzle.WithLock([&](const Puzzle& puzzle) {
+        width = puzzle.AnswerImage.width();
+        height = puzzle.AnswerImage.height();
+        return m_main->view().RedrawView(puzzle);
+    });
+    if (result != 0) {
+        return -1;
     }
     // The main window under the control window, centred on it, at least as wide as it.
     const QRect control = m_control->geometry();
@@ -301,11 +289,11 @@ int Game::RedrawView() {
 }
 
 void Game::SetViewTitle(const std::filesystem::path& path, const std::string& painterName) {
-    SetViewTitleText(ViewTitleText(path, painterName));
+    SetViewTitleText(ViewTitle(path, painterName));
 }
 
-void Game::SetViewTitleText(const std::string& title) {
-    m_main->setWindowTitle(QString::fromStdString(title));
+void Game::SetViewTitleText(const QString& title) {
+    m_main->setWindowTitle(title);
 }
 
 void Game::ShowPainterPicture(const Image& picture) {
@@ -316,26 +304,18 @@ void Game::ShowPainterPicture(const Image& picture) {
 
 void Game::HoverAt(int x, int y) {
     // While the worker pastes, the mark waits for the next move rather than stall the window.
-    std::unique_lock lock(m_puzzle.mutex, std::try_to_lock);
-    if (!lock.owns_lock()) {
-        return;
-    }
-    m_main->view().HoverCell(m_puzzle, x, y);
+    m_puzzle.TryWithLock([&](const Puzzle& puzzle) { m_main->view().HoverCell(puzzle, x, y); });
 }
 
 void Game::SetBlend(int value) {
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.BlendValue = value;
-    }
+    m_puzzle.SetBlendValue(value);
     if (m_blendScheduled) {
         return;
     }
     m_blendScheduled = true;
     QTimer::singleShot(0, this, [this] {
         m_blendScheduled = false;
-        std::lock_guard lock(m_puzzle.mutex);
-        m_main->view().RedrawBlend(m_puzzle);
+        m_puzzle.WithLock([this](const Puzzle& puzzle) { m_main->view().RedrawBlend(puzzle); });
     });
 }
 
@@ -355,8 +335,7 @@ void Game::DropFiles(std::vector<std::filesystem::path> files) {
                 Qt::QueuedConnection);
         });
     if (result == 0) {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.saveState = SaveState::kChanged;
+        m_puzzle.MarkChanged();
     }
 }
 
@@ -428,16 +407,8 @@ void Game::Command(uint16_t command) {
 }
 
 bool Game::AskToSave(QWidget* owner) {
-    SaveState saveState;
-    PuzzleState state;
-    std::filesystem::path fileName;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        saveState = m_puzzle.saveState;
-        state = m_puzzle.state;
-        fileName = m_puzzle.fileName;
-    }
-    if (saveState != SaveState::kChanged) {
+    const PuzzleStatus status = m_puzzle.Status();
+    if (status.saveState != SaveState::kChanged) {
         return true;
     }
     const QMessageBox::StandardButton answer = m_questionBox(
@@ -448,107 +419,58 @@ bool Game::AskToSave(QWidget* owner) {
     if (answer != QMessageBox::Yes) {
         return false;
     }
-    if (state != PuzzleState::kReady) {
+    if (status.state != PuzzleState::kReady) {
         return true;
     }
     // Only a puzzle file actually written lets the command drop the puzzle: after a failed
     // save, or a picture export, the work is still unsaved and the command stops.
-    bool saved;
+    return Save(owner, status.fileName) == SaveOutcome::kSaved;
+}
+
+Game::SaveOutcome Game::Save(QWidget* owner, const std::filesystem::path& fileName) {
     if (fileName.empty()) {
-        const SaveOutcome outcome = SaveAs(owner);
-        if (outcome == SaveOutcome::kCancelled) {
-            return false;
-        }
-        saved = outcome == SaveOutcome::kSaved;
-    } else {
-        saved = SavePuzzle(m_puzzle, fileName, *m_messages) == 0;
+        return SaveAs(owner);
     }
-    if (!saved) {
-        return false;
-    }
-    std::lock_guard lock(m_puzzle.mutex);
-    m_puzzle.saveState = SaveState::kSaved;
-    return true;
+    return SaveOrExport(m_puzzle, SaveRequest{fileName, SaveKind::kPuzzleFile}, *m_messages) == 0
+               ? SaveOutcome::kSaved
+               : SaveOutcome::kNotSaved;
 }
 
 Game::SaveOutcome Game::SaveAs(QWidget* owner) {
-    std::filesystem::path folder = m_settings.saveFolder;
-    const std::optional<SaveAsChoice> choice = m_dialogs->ChooseSaveAs(owner, folder);
-    if (!choice) {
+    std::optional<SaveRequest> request = m_dialogs->ChooseSaveAs(owner, m_settings.saveFolder);
+    if (!request) {
         return SaveOutcome::kCancelled;
     }
-    if (choice->path.has_parent_path()) {
-        m_settings.saveFolder = choice->path.parent_path();
+    if (request->path.has_parent_path()) {
+        m_settings.saveFolder = request->path.parent_path();
     }
-    if (choice->kind == SaveAsKind::kPuzzle) {
-        const int result = SavePuzzle(m_puzzle, choice->path, *m_messages);
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.fileName = choice->path;
-        return result == 0 ? SaveOutcome::kSaved : SaveOutcome::kNotSaved;
-    }
+    request->answerAlpha = &m_answerAlpha;
     // A picture export leaves the puzzle unsaved.
-    std::lock_guard lock(m_puzzle.mutex);
-    const Image& canvas = m_puzzle.MosaicCanvas;
-    const Image& answer = m_puzzle.AnswerImage;
-    const int blend = m_puzzle.BlendValue;
-    switch (choice->kind) {
-        case SaveAsKind::kJpeg:
-            ExportJpeg(*m_messages, choice->path, canvas, answer, blend);
-            break;
-        case SaveAsKind::kBmp:
-            ExportBmp(*m_messages, choice->path, canvas, answer, blend);
-            break;
-        case SaveAsKind::kPng:
-            ExportPng(
-                *m_messages, choice->path, canvas, answer, blend,
-                m_answerAlpha.Matches(answer.width(), answer.height()) ? &m_answerAlpha : nullptr);
-            break;
-        case SaveAsKind::kPuzzle:
-            break;
+    const int result = SaveOrExport(m_puzzle, *request, *m_messages);
+    return request->kind == SaveKind::kPuzzleFile && result == 0 ? SaveOutcome::kSaved
+                                                                 : SaveOutcome::kNotSaved;
+}
+
+bool Game::RefuseNothingToSave() {
+    if (m_puzzle.Status().state == PuzzleState::kReady) {
+        return false;
     }
-    return SaveOutcome::kNotSaved;
+    m_messages->ShowMessage("保存すべきものが読み込まれていません。", "保存できません。");
+    return true;
 }
 
 void Game::SaveCommand() {
-    if (RefuseWhileBusy()) {
+    if (RefuseWhileBusy() || RefuseNothingToSave()) {
         return;
     }
-    PuzzleState state;
-    std::filesystem::path fileName;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        state = m_puzzle.state;
-        fileName = m_puzzle.fileName;
-    }
-    if (state != PuzzleState::kReady) {
-        m_messages->ShowMessage("保存すべきものが読み込まれていません。", "保存できません。");
-        return;
-    }
-    const bool saved = fileName.empty() ? SaveAs(m_main.get()) == SaveOutcome::kSaved
-                                        : SavePuzzle(m_puzzle, fileName, *m_messages) == 0;
-    if (saved) {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.saveState = SaveState::kSaved;
-    }
+    Save(m_main.get(), m_puzzle.Status().fileName);
 }
 
 void Game::SaveAsCommand() {
-    if (RefuseWhileBusy()) {
+    if (RefuseWhileBusy() || RefuseNothingToSave()) {
         return;
     }
-    PuzzleState state;
-    {
-        std::lock_guard lock(m_puzzle.mutex);
-        state = m_puzzle.state;
-    }
-    if (state != PuzzleState::kReady) {
-        m_messages->ShowMessage("保存すべきものが読み込まれていません。", "保存できません。");
-        return;
-    }
-    if (SaveAs(m_main.get()) == SaveOutcome::kSaved) {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.saveState = SaveState::kSaved;
-    }
+    SaveAs(m_main.get());
 }
 
 void Game::OpenPuzzleCommand() {
@@ -583,8 +505,7 @@ void Game::OpenPuzzle(std::optional<std::filesystem::path> given) {
         return;
     }
     if (OpenStartPuzzle(*path)) {
-        std::lock_guard lock(m_puzzle.mutex);
-        m_puzzle.saveState = SaveState::kSaved;
+        m_puzzle.MarkSaved();
     }
     if (path->has_parent_path()) {
         m_settings.openFolder = path->parent_path();
@@ -596,7 +517,7 @@ void Game::NewPuzzleCommand() {
         return;
     }
     NewPuzzleContext context{m_settings, *m_messages,
-                             [this](const std::string& title) { SetViewTitleText(title); },
+                             [this](const QString& title) { SetViewTitleText(title); },
                              [this](const Image& picture) { ShowPainterPicture(picture); }};
     std::unique_ptr<NewPuzzleDialogs> dialogs =
         m_dialogs->MakeNewPuzzleDialogs(m_main.get(), std::move(context));

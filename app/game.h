@@ -17,9 +17,9 @@
 #include "app/game_dialogs.h"
 #include "app/window_group.h"
 #include "assistant/comment_routines.h"
+#include "core/random_generator.h"
 #include "puzzle/drop_worker.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "skin/app_settings.h"
 #include "skin/skin_chrome.h"
 #include "skin/skin_layout.h"
@@ -95,7 +95,7 @@ class Game final : public QObject {
     int RedrawView();
     // The main window's title for a picture and its painter name.
     void SetViewTitle(const std::filesystem::path& path, const std::string& painterName);
-    void SetViewTitleText(const std::string& title);
+    void SetViewTitleText(const QString& title);
     // Shows a picture alone in the main window, sized to it without moving.
     void ShowPainterPicture(const Image& picture);
 
@@ -145,7 +145,10 @@ class Game final : public QObject {
     void OpenPuzzle(std::optional<std::filesystem::path> given);
     void SaveCommand();
     void SaveAsCommand();
+    // Saves to fileName, or through the save-as dialog when it is empty.
+    SaveOutcome Save(QWidget* owner, const std::filesystem::path& fileName);
     SaveOutcome SaveAs(QWidget* owner);
+    bool RefuseNothingToSave();
     void PuzzleInfoCommand();
     void ChangeSkinCommand();
     void ToggleAlwaysOnTop();
@@ -189,8 +192,6 @@ class Game final : public QObject {
     // A slider move redraws once the events already waiting are handled, so a fast drag
     // blends only for the latest value.
     bool m_blendScheduled = false;
-    // Dialogs given by a test stay; otherwise the full dialogs replace the placeholders.
-    bool m_customDialogs = false;
     bool m_exited = false;
 };
 

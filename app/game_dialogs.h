@@ -14,33 +14,20 @@
 #include "core/message_sink.h"
 #include "puzzle/puzzle.h"
 #include "puzzle/puzzle_creation.h"
+#include "puzzle/save_or_export.h"
 #include "skin/app_settings.h"
 
 namespace tama05 {
-
-// What the save-as dialog's selected filter asks for.
-enum class SaveAsKind { kPuzzle, kJpeg, kBmp, kPng };
-
-struct SaveAsChoice {
-    std::filesystem::path path;
-    SaveAsKind kind = SaveAsKind::kPuzzle;
-};
 
 // What the dialogs of a new puzzle may do to the window while they run.
 struct NewPuzzleContext {
     AppSettings& settings;
     MessageSink& messages;
-    // The main window's title, once an answer picture was read (see ViewTitleText).
-    std::function<void(const std::string& title)> setViewTitle;
+    // The main window's title, once an answer picture was read (see ViewTitle).
+    std::function<void(const QString& title)> setViewTitle;
     // Shows a picture alone in the main window (an item picture made the answer).
     std::function<void(const Image& picture)> showPainterPicture;
 };
-
-// The main window's title for an answer picture and its painter name:
-// "<path>（絵師：<painter>） - nubes view".
-inline std::string ViewTitleText(const std::filesystem::path& path, std::string_view painterName) {
-    return path.string() + "（絵師：" + std::string(painterName) + "） - nubes view";
-}
 
 // Every dialog the game opens. The game holds one implementation; tests give their own.
 class GameDialogs {
@@ -49,9 +36,9 @@ class GameDialogs {
     // The puzzle file to open, starting in folder; nothing when cancelled.
     virtual std::optional<std::filesystem::path> ChoosePuzzleToOpen(
         QWidget* owner, const std::filesystem::path& folder) = 0;
-    // The file to save to and its kind; nothing when cancelled.
-    virtual std::optional<SaveAsChoice> ChooseSaveAs(QWidget* owner,
-                                                     const std::filesystem::path& folder) = 0;
+    // The file to save to and its kind (answerAlpha left null); nothing when cancelled.
+    virtual std::optional<SaveRequest> ChooseSaveAs(QWidget* owner,
+                                                    const std::filesystem::path& folder) = 0;
     // The answer picture, piece folder and piece size of a new puzzle.
     virtual std::unique_ptr<NewPuzzleDialogs> MakeNewPuzzleDialogs(QWidget* owner,
                                                                    NewPuzzleContext context) = 0;

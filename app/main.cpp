@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/bridge/qt_path.h"
 #include "app/game.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -91,7 +92,7 @@ int main(int argc, char* argv[]) {
     // the program; "--settings FILE" reads and writes another settings file. For the performance
     // table: "--measure" prints start-up and slider times and ends the program.
     tama05::GameOptions options;
-    options.startFolder = QDir::currentPath().toStdString();
+    options.startFolder = tama05::ToPath(QDir::currentPath());
     QString screenshot;
     bool measure = false;
     const QStringList arguments = QApplication::arguments();
@@ -101,9 +102,9 @@ int main(int argc, char* argv[]) {
         } else if (arguments[i] == QStringLiteral("--measure")) {
             measure = true;
         } else if (arguments[i] == QStringLiteral("--settings") && i + 1 < arguments.size()) {
-            options.settingsFile = arguments[++i].toStdString();
+            options.settingsFile = tama05::ToPath(arguments[++i]);
         } else if (!options.puzzleArgument) {
-            options.puzzleArgument = arguments[i].toStdString();
+            options.puzzleArgument = tama05::ToPath(arguments[i]).string();
         }
     }
 

@@ -9,7 +9,9 @@
 #include <QUrl>
 #include <cmath>
 
+#include "app/bridge/qt_path.h"
 #include "app/game.h"
+#include "app/ui_thread.h"
 
 namespace tama05 {
 
@@ -22,7 +24,7 @@ std::vector<std::filesystem::path> LocalFiles(const QMimeData* data) {
     }
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile()) {
-            files.emplace_back(url.toLocalFile().toStdString());
+            files.push_back(ToPath(url.toLocalFile()));
         }
     }
     return files;
@@ -97,14 +99,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    // Closed by the window manager, Alt+F4 or the taskbar: the same road as "終了する".
-    event->ignore();
-    QMetaObject::invokeMethod(
-        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    CloseOrExit(event, m_closing, m_game);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/qt_image.h"
+#include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 
@@ -64,7 +65,7 @@ void PanelWidget::paintEvent(QPaintEvent*) {
     painter.setPen(ColorFromValue(m_panel.textColor));
     for (const SkinPanel::TextLine& line : lines) {
         painter.drawText(QRect(line.x, line.y, 4096, 1024), Qt::AlignLeft | Qt::AlignTop,
-                         QString::fromStdString(line.text));
+                         FromUtf8(line.text));
     }
 }
 

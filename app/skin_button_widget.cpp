@@ -6,8 +6,9 @@
 #include <QPainter>
 #include <cmath>
 
+#include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 #include "app/hand_cursors.h"
-#include "app/qt_image.h"
 #include "skin/skin_commands.h"
 
 namespace tama05 {
@@ -18,8 +19,7 @@ void BuildFileMenu(QMenu& menu, bool alwaysOnTop) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(
-            QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size())));
+        QAction* action = menu.addAction(FromUtf8(entry.text));
         action->setData(static_cast<int>(entry.command));
         if (entry.command == kCommandAlwaysOnTop) {
             action->setCheckable(true);

@@ -1,5 +1,6 @@
 #include "app/skin_window_screen.h"
 
+#include "app/bridge/qt_path.h"
 #include "app/control_window.h"
 #include "app/game.h"
 #include "app/panel_widget.h"
@@ -29,9 +30,7 @@ void SkinWindowScreen::ApplyPanel(PanelId id, const SkinPanel::PlaceResult& resu
 
 std::optional<std::filesystem::path> SkinWindowScreen::BrowseForFolder(
     std::string_view title, const std::filesystem::path& current) {
-    return m_game.dialogs().ChooseSkinFolder(
-        m_game.controlWindow(),
-        QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())), current);
+    return m_game.dialogs().ChooseSkinFolder(m_game.controlWindow(), FromUtf8(title), current);
 }
 
 void SkinWindowScreen::SendCommand(uint16_t command) {

@@ -7,8 +7,9 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "app/bridge/qt_image.h"
 #include "app/game.h"
-#include "app/qt_image.h"
+#include "app/ui_thread.h"
 #include "skin/slider_bar_layout.h"
 
 namespace tama05 {
@@ -82,13 +83,7 @@ bool SliderBar::sliderShown() const {
 
 void SliderBar::closeEvent(QCloseEvent* event) {
     m_game.RecordSliderBarPosition();
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    QMetaObject::invokeMethod(
-        &m_game, [game = &m_game] { game->Exit(); }, Qt::QueuedConnection);
+    CloseOrExit(event, m_closing, m_game);
 }
 
 }  // namespace tama05

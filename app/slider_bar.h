@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
-#include "app/strip_window.h"
 #include <cstdint>
+#include "app/strip_window.h"
 
 class QLineEdit;
 class QSlider;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/qt_image.h"
+#include "app/bridge/qt_image.h"
 #include "core/blend.h"
 
 namespace tama05 {

@@ -8,6 +8,7 @@
 #include "app/game.h"
 #include "app/panel_widget.h"
 #include "app/slider_bar.h"
+#include "app/ui_thread.h"
 
 namespace tama05 {
 
@@ -34,11 +35,7 @@ bool OnUserInterfaceThread(const QObject& object) {
 }  // namespace
 
 void WindowCommentScreen::Post(std::function<void()> call) {
-    if (OnUserInterfaceThread(m_game)) {
-        call();
-        return;
-    }
-    QMetaObject::invokeMethod(&m_game, std::move(call), Qt::QueuedConnection);
+    PostToThreadOf(m_game, std::move(call));
 }
 
 void WindowCommentScreen::SetPanelLines(CommentPanel panel, const std::string& line1,

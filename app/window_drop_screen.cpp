@@ -1,22 +1,16 @@
 #include "app/window_drop_screen.h"
 
-#include <QThread>
-#include <mutex>
-
 #include "app/game.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/ui_thread.h"
 #include "assistant/after_drop_comment.h"
 #include "skin/skin_panel.h"
 
 namespace tama05 {
 
 void WindowDropScreen::Post(std::function<void()> call) {
-    if (QThread::currentThread() == m_game.thread()) {
-        call();
-        return;
-    }
-    QMetaObject::invokeMethod(&m_game, std::move(call), Qt::QueuedConnection);
+    PostToThreadOf(m_game, std::move(call));
 }
 
 void WindowDropScreen::ShowWaitMeter(bool visible) {
@@ -47,12 +41,7 @@ void WindowDropScreen::FlashCell(const Image& piece, int32_t x, int32_t y, int32
     }
 }
 
-void WindowDropScreen::Comment(CommentKind kind, int32_t changed) {
-    int value = changed;
-    if (kind == CommentKind::kScoreUp) {
-        std::lock_guard lock(m_game.puzzle().mutex);
-        value = m_game.puzzle().PuzzleScore;
-    }
+void WindowDropScreen::Comment(CommentKind kind, int32_t value) {
     RunComment(m_game.CommentEnvironmentFor(m_game.commentScreen()), CommentRoutineFor(kind),
                value);
 }

@@ -20,7 +20,7 @@ class WindowDropScreen final : public DropScreen {
     void DrawWaitMeter(int32_t index, int32_t count) override;
     void FlashCell(const Image& piece, int32_t x, int32_t y, int32_t width,
                    int32_t height) override;
-    void Comment(CommentKind kind, int32_t changed) override;
+    void Comment(CommentKind kind, int32_t value) override;
     void ShowScore(int32_t score) override;
 
   private:

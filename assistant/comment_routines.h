@@ -8,7 +8,7 @@
 #include "assistant/comment_screen.h"
 #include "assistant/comment_tables.h"
 #include "core/image.h"
-#include "puzzle/random_generator.h"
+#include "core/random_generator.h"
 
 namespace tama05 {
 

@@ -10,7 +10,7 @@
 
 #include "cli/command_line_dialogs.h"
 #include "cli/json_writer.h"
-#include "core/picture_export.h"
+#include "puzzle/save_or_export.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
 #include "puzzle/piece_folder.h"
@@ -30,17 +30,10 @@ struct MosaicOptions {
     std::vector<std::filesystem::path> tiles;  // as given: files and folders
     PieceSizeChoice choice;
     std::filesystem::path output;
-    std::string extension;  // of output, lower case
+    SaveKind kind = SaveKind::kPng;  // chosen by the output's extension
     uint32_t seed = 0;
     bool json = false;
 };
-
-std::string LowerExtension(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return extension;
-}
 
 std::optional<MosaicOptions> ParseMosaicOptions(std::span<const std::string> args) {
     MosaicOptions options;
@@ -80,13 +73,11 @@ std::optional<MosaicOptions> ParseMosaicOptions(std::span<const std::string> arg
             positional.emplace_back(arg);
         }
     }
-    options.extension = LowerExtension(options.output);
-    constexpr std::string_view kOutputs[] = {".png", ".jpg", ".jpeg", ".bmp", ".tgr"};
-    if (positional.size() < 2 || !sized ||
-        std::find(std::begin(kOutputs), std::end(kOutputs), options.extension) ==
-            std::end(kOutputs)) {
+    const std::optional<SaveKind> kind = SaveKindForExtension(options.output);
+    if (positional.size() < 2 || !sized || !kind) {
         return std::nullopt;
     }
+    options.kind = *kind;
     options.answer = positional[0];
     options.tiles.assign(positional.begin() + 1, positional.end());
     return options;
@@ -256,19 +247,9 @@ int RunMosaicCommand(std::span<const std::string> args, std::ostream& out, Messa
                             DropPictureReader(), screen, dropRandom, scratch, messages, threads));
     }
 
-    int result;
-    const std::string& extension = options->extension;
-    if (extension == ".tgr") {
-        result = SavePuzzle(puzzle, options->output, messages);
-    } else if (extension == ".png") {
-        result = ExportPng(messages, options->output, puzzle.MosaicCanvas, puzzle.AnswerImage, 255,
-                           nullptr);
-    } else if (extension == ".bmp") {
-        result = ExportBmp(messages, options->output, puzzle.MosaicCanvas, puzzle.AnswerImage, 255);
-    } else {
-        result =
-            ExportJpeg(messages, options->output, puzzle.MosaicCanvas, puzzle.AnswerImage, 255);
-    }
+    // The mosaic itself: a picture at blend 255, or the puzzle file as made.
+    const int result =
+        SaveOrExport(puzzle, SaveRequest{options->output, options->kind, 255}, messages);
     if (result != 0) {
         return 1;
     }

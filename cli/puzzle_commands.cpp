@@ -17,7 +17,6 @@
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
 #include "core/image_file.h"
-#include "core/picture_export.h"
 #include "core/png_file.h"
 #include "painter/picture_source.h"
 #include "puzzle/drop_reader.h"
@@ -25,6 +24,7 @@
 #include "puzzle/piece_size.h"
 #include "puzzle/puzzle_creation.h"
 #include "puzzle/puzzle_io.h"
+#include "puzzle/save_or_export.h"
 #include "puzzlefile/puzzle_file.h"
 
 namespace tama05 {
@@ -398,8 +398,8 @@ int RunExportCommand(std::span<const std::string> args, std::ostream&, MessageSi
         return Usage(kExportUsage);
     }
     const std::filesystem::path target = positional[1];
-    const std::string extension = LowerExtension(target);
-    if (extension != ".jpg" && extension != ".jpeg" && extension != ".png" && extension != ".bmp") {
+    const std::optional<SaveKind> kind = SaveKindForExtension(target);
+    if (!kind || *kind == SaveKind::kPuzzleFile) {
         return Usage(kExportUsage);
     }
     Puzzle puzzle;
@@ -407,17 +407,7 @@ int RunExportCommand(std::span<const std::string> args, std::ostream&, MessageSi
     if (!LoadPuzzle(positional[0], puzzle, version, messages)) {
         return kFailure;
     }
-    const int32_t value = blend.value_or(puzzle.BlendValue);
-    int result;
-    if (extension == ".png") {
-        result =
-            ExportPng(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value, nullptr);
-    } else if (extension == ".bmp") {
-        result = ExportBmp(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value);
-    } else {
-        result = ExportJpeg(messages, target, puzzle.MosaicCanvas, puzzle.AnswerImage, value);
-    }
-    return result == 0 ? kOk : kFailure;
+    return SaveOrExport(puzzle, SaveRequest{target, *kind, blend}, messages) == 0 ? kOk : kFailure;
 }
 
 int RunThumbnailCommand(std::span<const std::string> args, std::ostream&, MessageSink& messages) {

@@ -10,26 +10,26 @@ namespace tama05 {
 // thread, the command-line tool prints "caption: text" on stderr, tests record them.
 // Texts and captions are UTF-8.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
 };
 
 // Swallows every message (readers called "silently").
 class NullMessageSink final : public MessageSink {
-public:
+  public:
     void ShowMessage(std::string_view, std::string_view) override {}
 };
 
 // Prints "caption: text" lines on stderr.
 class StderrMessageSink final : public MessageSink {
-public:
+  public:
     void ShowMessage(std::string_view text, std::string_view caption) override;
 };
 
 // Keeps every message in order; for tests and for handing messages between threads.
 class RecordingMessageSink final : public MessageSink {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -37,6 +37,13 @@ public:
     };
     void ShowMessage(std::string_view text, std::string_view caption) override {
         messages.push_back({std::string(text), std::string(caption)});
+    }
+    // Shows the kept messages, in order, on target: messages raised while a lock is held are
+    // shown once it is released.
+    void ReplayTo(MessageSink& target) const {
+        for (const Message& message : messages) {
+            target.ShowMessage(message.text, message.caption);
+        }
     }
     std::vector<Message> messages;
 };

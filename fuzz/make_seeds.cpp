@@ -13,6 +13,7 @@
 #include "core/int_array.h"
 #include "core/message_sink.h"
 #include "painter_writer.h"
+#include "photo_writers.h"
 #include "picture_writers.h"
 #include "puzzlefile/huffman_codec.h"
 #include "puzzlefile/puzzle_file.h"
@@ -121,6 +122,76 @@ std::vector<Bytes> JpegSeeds(std::mt19937& rng) {
     form.quality = 50;
     seeds.push_back(test::MakeJpeg(form, RandomBytes(16 * 9 * 3, rng)));
     return seeds;
+}
+
+// Small HEIF, WebP, AVIF and JPEG XL files: lossy and lossless, alpha, deep samples, turned
+// pictures and animations, each made by the format's own encoder.
+void AddPhotoSeeds(SeedWriter& seeds, std::mt19937& rng) {
+    const test::RgbaPicture ramp = test::RampRgba(16, 12);
+    const test::RgbaPicture small = test::RandomRgba(7, 5, rng);
+    const test::RgbaPicture next = test::RandomRgba(7, 5, rng);
+    const test::RgbaPicture deep = test::RandomRgba(7, 5, rng, 10);
+    const test::RgbaPicture deeper = test::RandomRgba(5, 3, rng, 16);
+
+    seeds.Add("webp_fuzz", test::MakeWebp(ramp, false, false, 50));
+    seeds.Add("webp_fuzz", test::MakeWebp(small, true, true));
+    seeds.Add("webp_fuzz", test::MakeWebp(small, true, false, 50));
+    seeds.Add("webp_fuzz", test::MakeAnimatedWebp({small, next}));
+
+    test::HeifForm heif;
+    heif.quality = 50;
+    seeds.Add("heif_fuzz", test::MakeHeif(ramp, heif));
+    heif.alpha = true;
+    heif.orientation = 6;
+    seeds.Add("heif_fuzz", test::MakeHeif(small, heif));
+
+    test::AvifForm avif;
+    avif.quality = 50;
+    seeds.Add("avif_fuzz", test::MakeAvif({ramp}, avif));
+    avif.exif = test::ExifTiff(7, true);
+    seeds.Add("avif_fuzz", test::MakeAvif({small, next}, avif));
+    test::AvifForm lossless;
+    lossless.lossless = true;
+    lossless.alpha = true;
+    seeds.Add("avif_fuzz", test::MakeAvif({deep}, lossless));
+
+    test::JxlForm jxl;
+    jxl.distance = 3;
+    seeds.Add("jxl_fuzz", test::MakeJxl({ramp}, jxl));
+    jxl.orientation = 5;
+    seeds.Add("jxl_fuzz", test::MakeJxl({small, next}, jxl));
+    test::JxlForm exact;
+    exact.lossless = true;
+    exact.alpha = true;
+    seeds.Add("jxl_fuzz", test::MakeJxl({deeper}, exact));
+
+    for (int tag : {3, 6, 8}) {
+        const Bytes tiff = test::ExifTiff(tag, tag == 6);
+        seeds.Add("orientation_fuzz", tiff);
+        const size_t length = 8 + tiff.size();
+        Bytes jpeg = {0xFF,
+                      0xD8,
+                      0xFF,
+                      0xE0,
+                      0,
+                      4,
+                      0,
+                      0,
+                      0xFF,
+                      0xE1,
+                      static_cast<uint8_t>(length >> 8),
+                      static_cast<uint8_t>(length),
+                      'E',
+                      'x',
+                      'i',
+                      'f',
+                      0,
+                      0};
+        jpeg.insert(jpeg.end(), tiff.begin(), tiff.end());
+        jpeg.push_back(0xFF);
+        jpeg.push_back(0xDA);
+        seeds.Add("orientation_fuzz", jpeg);
+    }
 }
 
 Bytes HuffmanStream(const Image& image) {
@@ -295,6 +366,9 @@ void WriteSeeds(SeedWriter& seeds) {
     settings.columns = 40;
     settings.controlLeft = -300;
     seeds.Add("settings_fuzz", PackSettings(settings));
+
+    std::mt19937 photoRng(19);
+    AddPhotoSeeds(seeds, photoRng);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "puzzle/drop_worker.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include "puzzle/thread_priority.h"
 
 #include <string_view>
 #include <system_error>
@@ -10,12 +8,6 @@
 namespace tama05 {
 
 namespace {
-
-// The drop runs below the user-interface thread so that the window stays responsive.
-void LowerThisThreadsPriority() {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    ::setpriority(PRIO_PROCESS, tid, 10);
-}
 
 // Our reasons for a file that was not used when its reader said nothing.
 constexpr std::string_view kNotOpened = "ファイルを開けませんでした。";
@@ -63,13 +55,12 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     report.files = static_cast<int32_t>(std::min<size_t>(files.size(), INT32_MAX));
     int32_t pieceWidth;
     int32_t pieceHeight;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        pieceWidth = puzzle.pieceWidth;
-        pieceHeight = puzzle.pieceHeight;
-        report.oldScore = puzzle.PuzzleScore;
-        report.score = puzzle.PuzzleScore;
-    }
+    puzzle.WithLock([&](const Puzzle& p) {
+        pieceWidth = p.pieceWidth;
+        pieceHeight = p.pieceHeight;
+        report.oldScore = p.PuzzleScore;
+        report.score = p.PuzzleScore;
+    });
     screen.ShowWaitMeter(true);
     const bool tooMany = files.size() > static_cast<size_t>(kMaxDropFiles);
     const int32_t count = tooMany ? kMaxDropFiles : report.files;
@@ -89,9 +80,10 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
             fileMessages.Reason(WhyNotRead(path));
             continue;
         }
-        std::lock_guard lock(puzzle.mutex);
-        const int result = MatchPieces(flash, puzzle.AnswerImage, std::span<const Image>(&piece, 1),
-                                       puzzle.MosaicCanvas, puzzle.PieceScores, &scratch);
+        const int result = puzzle.WithLock([&](Puzzle& p) {
+            return MatchPieces(flash, p.AnswerImage, std::span<const Image>(&piece, 1),
+                               p.MosaicCanvas, p.PieceScores, &scratch);
+        });
         if (result < 0) {
             report.skipped.push_back(path);
             fileMessages.Reason(kNotUsable);
@@ -103,24 +95,24 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
 
     if (tooMany) {
         // Up to 256 files changed cells: the score follows them, only the comment differs.
-        {
-            std::lock_guard lock(puzzle.mutex);
-            puzzle.PuzzleScore = static_cast<int32_t>(MeanPieceScore(puzzle.PieceScores));
-            report.score = puzzle.PuzzleScore;
-        }
+        report.score = puzzle.WithLock([](Puzzle& p) {
+            p.PuzzleScore = static_cast<int32_t>(MeanPieceScore(p.PieceScores));
+            return p.PuzzleScore;
+        });
         report.comment = CommentKind::kTooManyFiles;
-        screen.Comment(CommentKind::kTooManyFiles, report.changed);
+        report.commentValue = report.changed;
+        screen.Comment(CommentKind::kTooManyFiles, report.commentValue);
         screen.ShowScore(report.score);
     } else {
         std::optional<ScoreUpdate> update;
-        {
-            std::lock_guard lock(puzzle.mutex);
-            update = UpdateScore(puzzle, report.changed, count, random);
-        }
+        update = puzzle.WithLock(
+            [&](Puzzle& p) { return UpdateScore(p, report.changed, count, random); });
         if (update) {
             report.score = update->newScore;
             report.comment = update->comment;
-            screen.Comment(update->comment, report.changed);
+            report.commentValue =
+                update->comment == CommentKind::kScoreUp ? update->newScore : report.changed;
+            screen.Comment(update->comment, report.commentValue);
             screen.ShowScore(update->newScore);
         }
     }
@@ -169,12 +161,7 @@ void DropWorker::Wait() {
 
 int AcceptDrop(const Puzzle& puzzle, DropWorker& worker, std::vector<std::filesystem::path> files,
                MessageSink& messages, std::function<void(const DropReport&)> done) {
-    PuzzleState state;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        state = puzzle.state;
-    }
-    if (state != PuzzleState::kReady) {
+    if (puzzle.Status().state != PuzzleState::kReady) {
         messages.ShowMessage("まだパズルファイルが読み込まれていません。",
                              "ファイルを読み込んでください。");
         return -1;

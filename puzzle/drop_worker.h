@@ -12,10 +12,10 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "core/random_generator.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_pipeline.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
 
 namespace tama05 {
@@ -35,8 +35,8 @@ class DropScreen {
     // while the puzzle is locked: hand it over, never wait for the user-interface thread here.
     virtual void FlashCell(const Image& piece, int32_t x, int32_t y, int32_t width,
                            int32_t height) = 0;
-    // The after-drop comment; changed is the number of cells changed by the drop.
-    virtual void Comment(CommentKind kind, int32_t changed) = 0;
+    // The after-drop comment with the value it speaks (DropReport::commentValue).
+    virtual void Comment(CommentKind kind, int32_t value) = 0;
     // The new puzzle score for the score panel.
     virtual void ShowScore(int32_t score) = 0;
 };
@@ -61,6 +61,8 @@ struct DropReport {
     // The readers' messages and our reasons for unused files, in drop order.
     std::vector<DropFileMessage> messages;
     std::optional<CommentKind> comment;
+    // What the comment speaks: the new score for a score-up comment, else the cells changed.
+    int32_t commentValue = 0;
 };
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk

@@ -1,22 +1,10 @@
 #include "puzzle/piece_pipeline.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 
+#include "puzzle/thread_priority.h"
+
 namespace tama05 {
-
-namespace {
-
-// Helper threads work below the user-interface thread, like the drop itself.
-void LowerThisThreadsPriority() {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    ::setpriority(PRIO_PROCESS, tid, 10);
-}
-
-}  // namespace
 
 PiecePipeline::PiecePipeline(std::span<const std::filesystem::path> files,
                              PictureSourceReader reader, int32_t pieceWidth, int32_t pieceHeight,

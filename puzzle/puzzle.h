@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <utility>
 
 #include "core/image.h"
 #include "core/int_array.h"
@@ -22,7 +23,25 @@ enum class SaveState : int32_t {
     kSaved = 1,           // saved or just opened
 };
 
+// What the windows and commands read of the puzzle at one moment, taken under its lock.
+struct PuzzleStatus {
+    PuzzleState state = PuzzleState::kNone;
+    SaveState saveState = SaveState::kNothingToSave;
+    std::filesystem::path fileName;
+    int32_t score = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t blendValue = 255;
+};
+
 // The open puzzle: the answer image, the mosaic built from pieces and one score per cell.
+//
+// The drop worker pastes into the puzzle while the user-interface thread paints from it, so
+// every read or write from a thread that may race goes through the lock, which only the
+// methods below take: Status for a snapshot, the Mark and Set methods for one field, WithLock
+// to run a function on the locked puzzle. Nothing that can wait on the user (a message box, a
+// dialog, a nested event loop) may run inside WithLock: collect messages in a
+// RecordingMessageSink and show them once the lock is released.
 struct Puzzle {
     // The target picture, W × H.
     Image AnswerImage;
@@ -43,13 +62,52 @@ struct Puzzle {
     // The folder of piece pictures the puzzle was made from.
     std::filesystem::path PieceFolder;
 
-    // Held by whoever changes the data above while another thread may read them (the drop
-    // worker while it pastes), and by readers on other threads (the window while it paints).
-    mutable std::mutex mutex;
-
     Grid grid() const {
         return GridFor(AnswerImage.width(), AnswerImage.height(), pieceWidth, pieceHeight);
     }
+
+    PuzzleStatus Status() const {
+        std::lock_guard lock(m_mutex);
+        return PuzzleStatus{state,       saveState,           fileName,
+                            PuzzleScore, AnswerImage.width(), AnswerImage.height(),
+                            BlendValue};
+    }
+    // Changed since the last save or open: the save question is asked before it is dropped.
+    void MarkChanged() { Set(&Puzzle::saveState, SaveState::kChanged); }
+    void MarkSaved() { Set(&Puzzle::saveState, SaveState::kSaved); }
+    void SetFileName(const std::filesystem::path& path) { Set(&Puzzle::fileName, path); }
+    void SetBlendValue(int32_t value) { Set(&Puzzle::BlendValue, value); }
+
+    // Runs f(puzzle) with the puzzle locked and returns what f returns.
+    template <typename F>
+    decltype(auto) WithLock(F&& f) {
+        std::lock_guard lock(m_mutex);
+        return std::forward<F>(f)(*this);
+    }
+    template <typename F>
+    decltype(auto) WithLock(F&& f) const {
+        std::lock_guard lock(m_mutex);
+        return std::forward<F>(f)(*this);
+    }
+    // Runs f(puzzle) only when the lock is free at once; returns whether it ran.
+    template <typename F>
+    bool TryWithLock(F&& f) const {
+        std::unique_lock lock(m_mutex, std::try_to_lock);
+        if (!lock.owns_lock()) {
+            return false;
+        }
+        std::forward<F>(f)(*this);
+        return true;
+    }
+
+  private:
+    template <typename T, typename V>
+    void Set(T Puzzle::*field, V&& value) {
+        std::lock_guard lock(m_mutex);
+        this->*field = std::forward<V>(value);
+    }
+
+    mutable std::mutex m_mutex;
 };
 
 }  // namespace tama05

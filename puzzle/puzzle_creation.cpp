@@ -1,7 +1,5 @@
 #include "puzzle/puzzle_creation.h"
 
-#include <mutex>
-
 #include "core/image_file.h"
 #include "core/limits.h"
 #include "puzzle/piece_pipeline.h"
@@ -34,11 +32,8 @@ int LoadPiece(MessageSink& messages, const std::filesystem::path& path, Image& t
 
 std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, bool complain,
                                          int32_t maxPieces, RandomGenerator& random) {
-    std::filesystem::path folder;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        folder = puzzle.PieceFolder;
-    }
+    const std::filesystem::path folder =
+        puzzle.WithLock([](const Puzzle& p) { return p.PieceFolder; });
     std::vector<std::filesystem::path> files;
     for (const std::string& name : ScanPieceFolder(folder, maxPieces)) {
         files.push_back(folder / name);
@@ -50,16 +45,20 @@ std::optional<FillResult> FillFromFolder(Puzzle& puzzle, MessageSink& messages, 
 std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, bool complain,
                                         std::span<const std::filesystem::path> files,
                                         RandomGenerator& random, int decodeThreads) {
-    std::unique_lock lock(puzzle.mutex);
-    if (puzzle.state == PuzzleState::kNone) {
+    PuzzleState state;
+    int32_t pieceWidth;
+    int32_t pieceHeight;
+    puzzle.WithLock([&](const Puzzle& p) {
+        state = p.state;
+        pieceWidth = p.pieceWidth;
+        pieceHeight = p.pieceHeight;
+    });
+    if (state == PuzzleState::kNone) {
         if (complain) {
             messages.ShowMessage("まだ原画を読み込んでいません。", "原画を読み込んでください。");
         }
         return std::nullopt;
     }
-    const int32_t pieceWidth = puzzle.pieceWidth;
-    const int32_t pieceHeight = puzzle.pieceHeight;
-    lock.unlock();
 
     FillResult result;
     if (files.empty()) {
@@ -84,15 +83,16 @@ std::optional<FillResult> FillFromFiles(Puzzle& puzzle, MessageSink& messages, b
         pipeline.Take(i, pieces[i], messages);
     }
 
-    lock.lock();
-    if (FillMosaic(puzzle.AnswerImage, pieces, puzzle.MosaicCanvas, puzzle.PieceScores, nullptr,
-                   BestDistanceKernel(), &result.cellPieces) != 0) {
-        return std::nullopt;
-    }
-    puzzle.state = PuzzleState::kReady;
-    const auto update = UpdateScore(puzzle, 0, static_cast<int32_t>(result.pieces.size()), random);
-    result.score = *update;
-    return result;
+    return puzzle.WithLock([&](Puzzle& p) -> std::optional<FillResult> {
+        if (FillMosaic(p.AnswerImage, pieces, p.MosaicCanvas, p.PieceScores, nullptr,
+                       BestDistanceKernel(), &result.cellPieces) != 0) {
+            return std::nullopt;
+        }
+        p.state = PuzzleState::kReady;
+        const auto update = UpdateScore(p, 0, static_cast<int32_t>(result.pieces.size()), random);
+        result.score = *update;
+        return std::move(result);
+    });
 }
 
 namespace {
@@ -108,32 +108,27 @@ bool TakeNewAnswer(Puzzle& puzzle, NewPuzzleDialogs& dialogs, MessageSink& messa
         messages.ShowMessage("答え画像が大きすぎます。", "エラー");
         return false;
     }
-    std::filesystem::path folder;
-    {
-        std::lock_guard lock(puzzle.mutex);
-        folder = puzzle.PieceFolder;
-    }
+    std::filesystem::path folder = puzzle.WithLock([](const Puzzle& p) { return p.PieceFolder; });
     dialogs.ChoosePieceFolder(folder);  // cancelled: the previous folder is used
     int32_t pieceWidth = 0;
     int32_t pieceHeight = 0;
     if (!dialogs.ChoosePieceSize(candidate.width(), candidate.height(), pieceWidth, pieceHeight) ||
         pieceWidth < 1 || pieceHeight < 1 || pieceWidth > candidate.width() ||
         pieceHeight > candidate.height()) {
-        std::lock_guard lock(puzzle.mutex);
-        puzzle.PieceFolder = folder;  // the folder choice outlives a cancelled creation
+        // The folder choice outlives a cancelled creation.
+        puzzle.WithLock([&folder](Puzzle& p) { p.PieceFolder = folder; });
         return false;
     }
-    {
-        std::lock_guard lock(puzzle.mutex);
-        candidate.SetHeaders();
-        puzzle.AnswerImage = std::move(candidate);
-        puzzle.PieceFolder = folder;
-        puzzle.pieceWidth = pieceWidth;
-        puzzle.pieceHeight = pieceHeight;
-        puzzle.state = PuzzleState::kBeingMade;
-        puzzle.saveState = SaveState::kChanged;
-        puzzle.fileName.clear();
-    }
+    candidate.SetHeaders();
+    puzzle.WithLock([&](Puzzle& p) {
+        p.AnswerImage = std::move(candidate);
+        p.PieceFolder = folder;
+        p.pieceWidth = pieceWidth;
+        p.pieceHeight = pieceHeight;
+        p.state = PuzzleState::kBeingMade;
+        p.saveState = SaveState::kChanged;
+        p.fileName.clear();
+    });
     return true;
 }
 

@@ -9,10 +9,10 @@
 
 #include "core/image.h"
 #include "core/message_sink.h"
+#include "core/random_generator.h"
 #include "puzzle/matching.h"
 #include "puzzle/piece_folder.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 #include "puzzle/score_update.h"
 
 namespace tama05 {

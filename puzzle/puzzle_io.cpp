@@ -1,6 +1,5 @@
 #include "puzzle/puzzle_io.h"
 
-#include <mutex>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -9,10 +8,13 @@
 namespace tama05 {
 
 int SavePuzzle(const Puzzle& puzzle, const std::filesystem::path& path, MessageSink& messages) {
-    std::lock_guard lock(puzzle.mutex);
-    return SavePuzzleFile(messages, path, puzzle.AnswerImage, puzzle.MosaicCanvas,
-                          puzzle.pieceWidth, puzzle.pieceHeight, puzzle.BlendValue,
-                          puzzle.PieceScores, puzzle.PuzzleScore);
+    RecordingMessageSink held;
+    const int result = puzzle.WithLock([&](const Puzzle& p) {
+        return SavePuzzleFile(held, path, p.AnswerImage, p.MosaicCanvas, p.pieceWidth,
+                              p.pieceHeight, p.BlendValue, p.PieceScores, p.PuzzleScore);
+    });
+    held.ReplayTo(messages);
+    return result;
 }
 
 int OpenPuzzleFile(Puzzle& puzzle, const std::filesystem::path& path, MessageSink& messages,
@@ -24,17 +26,16 @@ int OpenPuzzleFile(Puzzle& puzzle, const std::filesystem::path& path, MessageSin
     if (version != nullptr) {
         *version = data.version;
     }
-    {
-        std::lock_guard lock(puzzle.mutex);
-        puzzle.AnswerImage = std::move(data.answer);
-        puzzle.MosaicCanvas = std::move(data.canvas);
-        puzzle.pieceWidth = data.pieceWidth;
-        puzzle.pieceHeight = data.pieceHeight;
-        puzzle.BlendValue = data.blendValue;
-        puzzle.PieceScores = std::move(data.scores);
-        puzzle.PuzzleScore = data.score;
-        puzzle.state = PuzzleState::kReady;
-    }
+    puzzle.WithLock([&data](Puzzle& p) {
+        p.AnswerImage = std::move(data.answer);
+        p.MosaicCanvas = std::move(data.canvas);
+        p.pieceWidth = data.pieceWidth;
+        p.pieceHeight = data.pieceHeight;
+        p.BlendValue = data.blendValue;
+        p.PieceScores = std::move(data.scores);
+        p.PuzzleScore = data.score;
+        p.state = PuzzleState::kReady;
+    });
     if (view.setSlider) {
         view.setSlider(data.blendValue);
     }

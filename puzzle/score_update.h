@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/random_generator.h"
 #include "puzzle/puzzle.h"
-#include "puzzle/random_generator.h"
 
 namespace tama05 {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 #include "core/file_bytes.h"
 #include "core/image_file.h"
 
@@ -42,10 +42,6 @@ int ReadAnswerChoice(MessageSink& messages, const std::filesystem::path& path, i
         return firstFilterReader(messages, path, answer, info);
     }
     return ReadPictureAnswerFile(messages, path, answer, info);
-}
-
-std::string AnswerViewTitle(const std::filesystem::path& path, std::string_view painterName) {
-    return path.string() + "（絵師：" + std::string(painterName) + "） - nubes view";
 }
 
 AnswerImageDialog::AnswerImageDialog(QWidget* parent, const std::filesystem::path& startFolder)

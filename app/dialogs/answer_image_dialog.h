@@ -46,9 +46,6 @@ int ReadAnswerChoice(MessageSink& messages, const std::filesystem::path& path, i
                      const AnswerFileReader& firstFilterReader, Image& answer,
                      AnswerFileInfo& info);
 
-// The main window's title after an answer was chosen: "<path>（絵師：<painter>） - nubes view".
-std::string AnswerViewTitle(const std::filesystem::path& path, std::string_view painterName);
-
 // "答え画像を選ぶ": the four picture types, opening in startFolder, with a picture preview.
 class AnswerImageDialog : public PreviewFileDialog {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "app/dialogs/open_puzzle_dialog.h"
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 

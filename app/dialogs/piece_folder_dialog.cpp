@@ -3,7 +3,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include "app/dialogs/qt_path.h"
+
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 

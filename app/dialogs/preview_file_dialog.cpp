@@ -9,8 +9,8 @@
 #include <QPixmap>
 #include <QShowEvent>
 
-#include "app/dialogs/qt_image.h"
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 #include "puzzlefile/puzzle_file.h"
 
 namespace tama05 {
@@ -75,7 +75,7 @@ void PreviewFileDialog::showEvent(QShowEvent* event) {
 }
 
 void PreviewFileDialog::Show(const FilePreview& preview) {
-    m_previewImage = ToQImage(preview.picture);
+    m_previewImage = ToScreenImage(preview.picture);
     m_picture->setPixmap(QPixmap::fromImage(m_previewImage));
     m_name->setText(ToQString(std::filesystem::path(preview.name)));
     m_width->setText(QString::number(preview.width));

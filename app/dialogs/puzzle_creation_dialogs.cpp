@@ -1,8 +1,8 @@
 #include "app/dialogs/puzzle_creation_dialogs.h"
 
+#include "app/bridge/qt_path.h"
 #include "app/dialogs/piece_folder_dialog.h"
 #include "app/dialogs/piece_size_dialog.h"
-#include "app/dialogs/qt_path.h"
 
 namespace tama05 {
 
@@ -29,7 +29,7 @@ int PuzzleCreationDialogs::ChooseAnswerImage(Image& candidate) {
     m_answerInfo = std::move(info);
     m_settings.answerFolder = path.parent_path();
     if (m_setViewTitle) {
-        m_setViewTitle(AnswerViewTitle(path, m_answerInfo.painterName));
+        m_setViewTitle(ViewTitle(path, m_answerInfo.painterName));
     }
     return 0;
 }

@@ -24,7 +24,7 @@ class PuzzleCreationDialogs final : public NewPuzzleDialogs {
     PuzzleCreationDialogs(QWidget* parent, AppSettings& settings, MessageSink& messages);
 
     void SetAnswerFileReader(AnswerFileReader reader) { m_reader = std::move(reader); }
-    void SetViewTitleHandler(std::function<void(const std::string&)> handler) {
+    void SetViewTitleHandler(std::function<void(const QString&)> handler) {
         m_setViewTitle = std::move(handler);
     }
 
@@ -44,7 +44,7 @@ class PuzzleCreationDialogs final : public NewPuzzleDialogs {
     AppSettings& m_settings;
     MessageSink& m_messages;
     AnswerFileReader m_reader;
-    std::function<void(const std::string&)> m_setViewTitle;
+    std::function<void(const QString&)> m_setViewTitle;
     std::filesystem::path m_answerPath;
     AnswerFileInfo m_answerInfo;
 };

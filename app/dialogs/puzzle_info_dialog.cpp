@@ -5,9 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <mutex>
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 #include "puzzle/matching.h"
 
 namespace tama05 {
@@ -20,17 +19,18 @@ QString Pair(int64_t first, int64_t second) {
 
 }  // namespace
 
-PuzzleInfoTexts PuzzleInfoFor(const Puzzle& puzzle) {
-    std::lock_guard lock(puzzle.mutex);
-    const Grid grid = puzzle.grid();
-    PuzzleInfoTexts texts;
-    texts.fileName = ToQString(puzzle.fileName);
-    texts.canvasSize = Pair(puzzle.AnswerImage.width(), puzzle.AnswerImage.height());
-    texts.pieceSize = Pair(puzzle.pieceWidth, puzzle.pieceHeight);
-    texts.pieceCount = Pair(grid.columns, grid.rows);
-    texts.totalPieces = QString::number(grid.cellCount());
-    texts.meanScore = QString::asprintf("%3.3f", MeanPieceScore(puzzle.PieceScores));
-    return texts;
+PuzzleInfoTexts PuzzleInfoFor(const Puzzle& locked) {
+    return locked.WithLock([](const Puzzle& puzzle) {
+        const Grid grid = puzzle.grid();
+        PuzzleInfoTexts texts;
+        texts.fileName = ToQString(puzzle.fileName);
+        texts.canvasSize = Pair(puzzle.AnswerImage.width(), puzzle.AnswerImage.height());
+        texts.pieceSize = Pair(puzzle.pieceWidth, puzzle.pieceHeight);
+        texts.pieceCount = Pair(grid.columns, grid.rows);
+        texts.totalPieces = QString::number(grid.cellCount());
+        texts.meanScore = QString::asprintf("%3.3f", MeanPieceScore(puzzle.PieceScores));
+        return texts;
+    });
 }
 
 PuzzleInfoDialog::PuzzleInfoDialog(QWidget* parent, const Puzzle& puzzle) : QDialog(parent) {

@@ -1,6 +1,6 @@
 #include "app/dialogs/save_as_dialog.h"
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 
@@ -22,17 +22,15 @@ SaveAsDialog::SaveAsDialog(QWidget* parent, const std::filesystem::path& startFo
 }
 
 SaveKind SaveAsDialog::SelectedKind() const {
-    const int index = SelectedFilterIndex();
-    return index >= 0 && index <= static_cast<int>(SaveKind::kPng) ? static_cast<SaveKind>(index)
-                                                                   : SaveKind::kPuzzleFile;
+    return SaveKindForFilter(SelectedFilterIndex());
 }
 
-std::optional<SaveChoice> ChooseSaveFile(QWidget* parent, AppSettings& settings) {
+std::optional<SaveRequest> ChooseSaveFile(QWidget* parent, AppSettings& settings) {
     SaveAsDialog dialog(parent, settings.saveFolder);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    SaveChoice choice;
+    SaveRequest choice;
     choice.path = ToPath(dialog.ChosenFile());
     choice.kind = dialog.SelectedKind();
     if (choice.path.empty()) {

@@ -5,17 +5,10 @@
 #include <optional>
 
 #include "app/dialogs/filtered_file_dialog.h"
+#include "puzzle/save_or_export.h"
 #include "skin/app_settings.h"
 
 namespace tama05 {
-
-// The types of the save-as dialog, in the order of its list.
-enum class SaveKind { kPuzzleFile = 0, kJpeg = 1, kBmp = 2, kPng = 3 };
-
-struct SaveChoice {
-    std::filesystem::path path;
-    SaveKind kind = SaveKind::kPuzzleFile;
-};
 
 // "画像を保存する。": the puzzle file, then the JPEG, BMP and PNG pictures; a name typed
 // without a suffix takes the selected type's; an existing file is replaced only after the
@@ -29,7 +22,7 @@ class SaveAsDialog : public FilteredFileDialog {
 
 // Runs the save-as dialog from the settings' save folder. Returns the file and type chosen,
 // whose folder becomes the settings' save folder, or nothing when cancelled. Saving is the
-// caller's (SaveChosenFile).
-std::optional<SaveChoice> ChooseSaveFile(QWidget* parent, AppSettings& settings);
+// caller's (SaveOrExport).
+std::optional<SaveRequest> ChooseSaveFile(QWidget* parent, AppSettings& settings);
 
 }  // namespace tama05

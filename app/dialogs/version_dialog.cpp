@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 namespace tama05 {
 

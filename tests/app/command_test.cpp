@@ -163,7 +163,7 @@ void CommandTest::yesOnNeverSavedPuzzleOpensSaveAs() {
     QCOMPARE(run.dialogs->saveAsAsked, 1);
     // Saving the puzzle file lets the exit go on.
     const std::filesystem::path saved = run.folder.path() / "saved.tgr";
-    run.dialogs->saveAsChoice = SaveAsChoice{saved, SaveAsKind::kPuzzle};
+    run.dialogs->saveAsChoice = SaveRequest{saved, SaveKind::kPuzzleFile};
     QVERIFY(run.game->Exit());
     QVERIFY(std::filesystem::exists(saved));
     QCOMPARE(run.game->puzzle().saveState, SaveState::kSaved);
@@ -175,7 +175,7 @@ void CommandTest::exportOrFailedSaveKeepsPuzzleUnsaved() {
     StartChanged(run);
     run.game->puzzle().fileName.clear();
     const std::filesystem::path jpeg = run.folder.path() / "picture.jpg";
-    run.dialogs->saveAsChoice = SaveAsChoice{jpeg, SaveAsKind::kJpeg};
+    run.dialogs->saveAsChoice = SaveRequest{jpeg, SaveKind::kJpeg};
     run.game->Command(kCommandSaveAs);
     QVERIFY(std::filesystem::exists(jpeg));
     QCOMPARE(run.game->puzzle().saveState, SaveState::kChanged);
@@ -184,7 +184,7 @@ void CommandTest::exportOrFailedSaveKeepsPuzzleUnsaved() {
 
     // A puzzle file that cannot be written: the message, and still unsaved.
     const std::filesystem::path nowhere = run.folder.path() / "no such folder" / "p.tgr";
-    run.dialogs->saveAsChoice = SaveAsChoice{nowhere, SaveAsKind::kPuzzle};
+    run.dialogs->saveAsChoice = SaveRequest{nowhere, SaveKind::kPuzzleFile};
     run.game->Command(kCommandSaveAs);
     QVERIFY(!run.messages.empty());
     QCOMPARE(run.game->puzzle().saveState, SaveState::kChanged);

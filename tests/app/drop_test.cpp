@@ -10,9 +10,10 @@
 #include <fstream>
 #include <string>
 
+#include "app/bridge/qt_image.h"
+#include "app/bridge/qt_path.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/qt_image.h"
 #include "app/slider_bar.h"
 #include "core/blend.h"
 #include "game_fixture.h"
@@ -28,7 +29,7 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
     QMimeData data;
     QList<QUrl> urls;
     for (const std::filesystem::path& file : files) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        urls.push_back(QUrl::fromLocalFile(ToQString(file)));
     }
     data.setUrls(urls);
     const QPoint at(10, 10);
@@ -40,7 +41,8 @@ void SynthesizeDrop(MainWindow& window, const std::vector<std::filesystem::path>
 }
 
 void WaitForDrop(Game& game) {
-    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 20000);
+    // Generous: the worker runs at a lowered priority and may share a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(!game.dropBusy(), 180000);
     game.WaitForDrop();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

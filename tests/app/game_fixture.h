@@ -108,7 +108,7 @@ class ScriptedNewPuzzleDialogs final : public NewPuzzleDialogs {
 class FakeDialogs final : public GameDialogs {
   public:
     std::optional<std::filesystem::path> openChoice;
-    std::optional<SaveAsChoice> saveAsChoice;
+    std::optional<SaveRequest> saveAsChoice;
     std::optional<std::filesystem::path> skinChoice;
     // The piece folder of a new puzzle; none: the new-puzzle dialogs are cancelled.
     std::optional<std::filesystem::path> pieceFolder;
@@ -120,7 +120,7 @@ class FakeDialogs final : public GameDialogs {
         ++openAsked;
         return openChoice;
     }
-    std::optional<SaveAsChoice> ChooseSaveAs(QWidget*, const std::filesystem::path&) override {
+    std::optional<SaveRequest> ChooseSaveAs(QWidget*, const std::filesystem::path&) override {
         ++saveAsAsked;
         return saveAsChoice;
     }

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/qt_image.h"
+#include "app/bridge/qt_image.h"
 #include "core/image_file.h"
 #include "game_fixture.h"
 #include "puzzle/puzzle_creation.h"

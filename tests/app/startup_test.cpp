@@ -10,14 +10,11 @@
 #include <string>
 
 #include "app/control_window.h"
-#ifdef TAMA05_FULL_DIALOGS
-#include "app/full_dialogs.h"
-#endif
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/placeholder_dialogs.h"
 #include "app/single_instance.h"
 #include "app/slider_bar.h"
+#include "app/window_dialogs.h"
 #include "game_fixture.h"
 #include "skin/skin_panel.h"
 
@@ -111,7 +108,7 @@ void StartupTest::showsSliderForHighScorePuzzle() {
     QCOMPARE(Line1(*run.game, PanelId::kPointDisp), std::string("90"));
 }
 
-void StartupTest::usesTheFullDialogsWhenBuilt() {
+void StartupTest::usesTheWindowDialogs() {
     GameOptions options;
     options.programFolder = TAMA05_PROGRAM_DIR;
     TempFolder folder;
@@ -119,11 +116,7 @@ void StartupTest::usesTheFullDialogsWhenBuilt() {
     Game game(options);
     game.SetMessagePresenter([](QWidget*, const QString&, const QString&) {});
     QCOMPARE(game.Start(), 0);
-#ifdef TAMA05_FULL_DIALOGS
-    QVERIFY(dynamic_cast<FullDialogs*>(&game.dialogs()) != nullptr);
-#else
-    QVERIFY(dynamic_cast<PlaceholderDialogs*>(&game.dialogs()) != nullptr);
-#endif
+    QVERIFY(dynamic_cast<WindowDialogs*>(&game.dialogs()) != nullptr);
 }
 
 void StartupTest::reportsPuzzleThatCannotBeOpened() {
@@ -139,10 +132,7 @@ void StartupTest::secondStartHandsItsPuzzleToTheRunningGame() {
     GameRun run;
     QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
     QCOMPARE(run.game->Start(), 0);
-    {
-        std::lock_guard lock(run.game->puzzle().mutex);
-        run.game->puzzle().saveState = SaveState::kChanged;
-    }
+    run.game->puzzle().MarkChanged();
     run.answer = QMessageBox::No;
     const QString settings = QString::fromStdString(run.game->settingsFile().string());
     SingleInstance instance(SingleInstance::NameFor(settings));

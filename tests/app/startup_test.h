@@ -10,7 +10,7 @@ class StartupTest : public QObject {
     void startsWithoutPuzzle();
     void opensPuzzleNamedOnCommandLine();
     void showsSliderForHighScorePuzzle();
-    void usesTheFullDialogsWhenBuilt();
+    void usesTheWindowDialogs();
     void reportsPuzzleThatCannotBeOpened();
     void secondStartHandsItsPuzzleToTheRunningGame();
     void helpAndVersionNeedNoDisplay();

@@ -13,9 +13,9 @@
 #include "app/dialogs/piece_folder_dialog.h"
 #include "app/dialogs/piece_size_dialog.h"
 #include "app/dialogs/puzzle_creation_dialogs.h"
+#include "core/random_generator.h"
 #include "dialog_fixtures.h"
 #include "modal_driver.h"
-#include "puzzle/random_generator.h"
 #include "temp_folder.h"
 
 namespace tama05 {
@@ -139,8 +139,8 @@ TEST_F(AnswerImageTest, OpensLeftOfWhereQtWouldPlaceIt) {
 
 TEST_F(AnswerImageTest, ChoosingAPictureReadsItAndKeepsItsFolder) {
     PuzzleCreationDialogs dialogs(nullptr, settings, messages);
-    std::string title;
-    dialogs.SetViewTitleHandler([&](const std::string& text) { title = text; });
+    QString title;
+    dialogs.SetViewTitleHandler([&](const QString& text) { title = text; });
     settings.answerFolder = temp.path();  // opens here; the file is chosen elsewhere
     ModalDriver driver({[&](QWidget* modal) {
         auto* dialog = qobject_cast<AnswerImageDialog*>(modal);
@@ -154,7 +154,7 @@ TEST_F(AnswerImageTest, ChoosingAPictureReadsItAndKeepsItsFolder) {
     EXPECT_EQ(candidate.width(), 40);
     EXPECT_EQ(candidate.height(), 30);
     EXPECT_EQ(settings.answerFolder, folder);
-    EXPECT_EQ(title, (folder / "c.png").string() + "（絵師：－－） - nubes view");
+    EXPECT_EQ(title.toStdString(), (folder / "c.png").string() + "（絵師：－－） - nubes view");
     EXPECT_EQ(dialogs.AnswerPath(), folder / "c.png");
     EXPECT_TRUE(dialogs.AnswerInfo().readState.PictureHasAlpha);
     ASSERT_TRUE(dialogs.AnswerInfo().alpha.Matches(40, 30));
@@ -164,7 +164,7 @@ TEST_F(AnswerImageTest, ChoosingAPictureReadsItAndKeepsItsFolder) {
 TEST_F(AnswerImageTest, CancellingChangesNothing) {
     PuzzleCreationDialogs dialogs(nullptr, settings, messages);
     bool titled = false;
-    dialogs.SetViewTitleHandler([&](const std::string&) { titled = true; });
+    dialogs.SetViewTitleHandler([&](const QString&) { titled = true; });
     ModalDriver driver({[&](QWidget* modal) {
         auto* dialog = qobject_cast<AnswerImageDialog*>(modal);
         ASSERT_TRUE(test::MakeCurrent(dialog, folder / "a.bmp"));  // previewed, then cancelled

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 #include "core/bmp_file.h"
 #include "core/jpeg_file.h"
 #include "core/png_file.h"

@@ -6,18 +6,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/dialogs/save_chosen_file.h"
-#include "core/image_file.h"
 #include "dialog_fixtures.h"
 #include "modal_driver.h"
-#include "puzzle/puzzle_io.h"
 #include "temp_folder.h"
 
 namespace tama05 {
 namespace {
 
 namespace fs = std::filesystem;
-using Message = RecordingMessageSink::Message;
 using test::ModalDriver;
 
 class SaveAsTest : public ::testing::Test {
@@ -112,85 +108,6 @@ TEST_F(SaveAsTest, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
         ASSERT_TRUE(choice.has_value());
         EXPECT_EQ(choice->path, folder / "old.tgr");
     }
-}
-
-// A ready 30 × 20 puzzle, half answer and half mosaic shown.
-struct ReadyPuzzle {
-    ReadyPuzzle() {
-        puzzle.AnswerImage = test::SolidImage(30, 20, 0, 200, 0);
-        puzzle.MosaicCanvas = test::RedBlueImage(30, 20);
-        puzzle.pieceWidth = 10;
-        puzzle.pieceHeight = 10;
-        puzzle.PieceScores.AllocateFilled(6, 40);
-        puzzle.PuzzleScore = 40;
-        puzzle.BlendValue = 255;
-        puzzle.state = PuzzleState::kReady;
-        puzzle.saveState = SaveState::kChanged;
-    }
-    Puzzle puzzle;
-};
-
-TEST_F(SaveAsTest, SavingAPuzzleFileNamesThePuzzleAndMarksItSaved) {
-    ReadyPuzzle ready;
-    RecordingMessageSink messages;
-    const SaveChoice choice{folder / "p.tgr", SaveKind::kPuzzleFile};
-    EXPECT_EQ(SaveChosenFile(ready.puzzle, choice, messages, nullptr), 0);
-    EXPECT_EQ(ready.puzzle.fileName, folder / "p.tgr");
-    EXPECT_EQ(ready.puzzle.saveState, SaveState::kSaved);
-    Puzzle reopened;
-    EXPECT_EQ(OpenPuzzleFile(reopened, folder / "p.tgr", messages), 0);
-    EXPECT_EQ(reopened.AnswerImage.width(), 30);
-    EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(SaveAsTest, ExportsChangeNothingInThePuzzle) {
-    ReadyPuzzle ready;
-    ready.puzzle.fileName = "/earlier/name.tgr";
-    RecordingMessageSink messages;
-    for (const auto& [name, kind] :
-         {std::pair{"p.jpg", SaveKind::kJpeg}, std::pair{"p.bmp", SaveKind::kBmp},
-          std::pair{"p.png", SaveKind::kPng}}) {
-        EXPECT_EQ(SaveChosenFile(ready.puzzle, {folder / name, kind}, messages, nullptr), 0);
-        Image written;
-        EXPECT_EQ(LoadImageFile(messages, folder / name, written), 0) << name;
-        EXPECT_EQ(written.width(), 30) << name;
-        EXPECT_EQ(ready.puzzle.fileName, fs::path("/earlier/name.tgr"));
-        EXPECT_EQ(ready.puzzle.saveState, SaveState::kChanged);
-    }
-    // The BMP holds the mosaic (blend 255) exactly.
-    Image bmp;
-    ASSERT_EQ(LoadImageFile(messages, folder / "p.bmp", bmp), 0);
-    EXPECT_EQ(test::BlueAt(bmp, 29, 0), 255);
-    EXPECT_EQ(test::BlueAt(bmp, 0, 0), 0);
-    EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(SaveAsTest, AFailedSaveChangesNothingAndIsReported) {
-    ReadyPuzzle ready;
-    RecordingMessageSink messages;
-    const SaveChoice choice{folder / "missing" / "p.tgr", SaveKind::kPuzzleFile};
-    EXPECT_EQ(SaveChosenFile(ready.puzzle, choice, messages, nullptr), -1);
-    EXPECT_TRUE(ready.puzzle.fileName.empty());
-    EXPECT_EQ(ready.puzzle.saveState, SaveState::kChanged);
-    EXPECT_EQ(messages.messages,
-              std::vector<Message>({{"ファイルオープンに失敗しました。SAVE_TGR", "失敗"}}));
-
-    messages.messages.clear();
-    EXPECT_LT(SaveChosenFile(ready.puzzle, {folder / "missing" / "p.bmp", SaveKind::kBmp}, messages,
-                             nullptr),
-              0);
-    EXPECT_EQ(messages.messages.size(), 1u);
-}
-
-TEST_F(SaveAsTest, NothingToSaveIsRefused) {
-    Puzzle empty;
-    RecordingMessageSink messages;
-    EXPECT_EQ(SaveChosenFile(empty, {folder / "p.tgr", SaveKind::kPuzzleFile}, messages, nullptr),
-              -1);
-    EXPECT_EQ(
-        messages.messages,
-        std::vector<Message>({{"保存すべきものが読み込まれていません。", "保存できません。"}}));
-    EXPECT_FALSE(fs::exists(folder / "p.tgr"));
 }
 
 }  // namespace

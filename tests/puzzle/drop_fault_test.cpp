@@ -332,8 +332,7 @@ TEST(DropFault, DropsArrivingWhileAWorkerRunsAreIgnoredNotQueued) {
             ++ignored;
         }
         // The window paints from the same puzzle meanwhile.
-        std::lock_guard lock(puzzle.mutex);
-        EXPECT_EQ(puzzle.MosaicCanvas.width(), 64);
+        puzzle.WithLock([](const Puzzle& p) { EXPECT_EQ(p.MosaicCanvas.width(), 64); });
     }
     worker.Wait();
     EXPECT_GT(accepted, 0);

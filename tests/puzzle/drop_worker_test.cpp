@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <tuple>
-#include <random>
-#include <chrono>
 #include <vector>
 
 #include "test_pictures.h"
@@ -19,9 +19,9 @@ namespace {
 
 using test::SolidImage;
 
-// Records every call in order, as "meter 0/4", "flash 0,0", "comment CommentScoreUp 3", ...
+// Records every call in order, as "meter 0/4", "flash 0,0", "comment CommentScoreUp 100", ...
 class RecordingScreen : public DropScreen {
-public:
+  public:
     void ShowWaitMeter(bool visible) override { Add(visible ? "meter on" : "meter off"); }
     void DrawWaitMeter(int32_t index, int32_t count) override {
         Add("meter " + std::to_string(index) + "/" + std::to_string(count));
@@ -29,8 +29,8 @@ public:
     void FlashCell(const Image&, int32_t x, int32_t y, int32_t, int32_t) override {
         Add("flash " + std::to_string(x) + "," + std::to_string(y));
     }
-    void Comment(CommentKind kind, int32_t changed) override {
-        Add("comment " + std::string(CommentKindName(kind)) + " " + std::to_string(changed));
+    void Comment(CommentKind kind, int32_t value) override {
+        Add("comment " + std::string(CommentKindName(kind)) + " " + std::to_string(value));
     }
     void ShowScore(int32_t score) override { Add("score " + std::to_string(score)); }
 
@@ -39,7 +39,7 @@ public:
         return m_calls;
     }
 
-private:
+  private:
     void Add(std::string call) {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(std::move(call));
@@ -83,13 +83,13 @@ TEST(ProcessDropTest, ReadsScalesMatchesThenScoresAndComments) {
     RandomGenerator random(1);
     MatchScratch scratch;
     NullMessageSink quiet;
-    const std::vector<std::filesystem::path> files = {"grey 100", "broken", "grey 200",
-                                                      "grey 100"};
-    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
+    const std::vector<std::filesystem::path> files = {"grey 100", "broken", "grey 200", "grey 100"};
+    const DropReport report =
+        ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
     EXPECT_EQ(screen.Calls(),
               (std::vector<std::string>{"meter on", "meter 0/4", "flash 0,0", "flash 2,0",
                                         "meter 1/4", "meter 2/4", "flash 2,0", "meter 3/4",
-                                        "comment CommentScoreUp 3", "score 100", "meter off"}));
+                                        "comment CommentScoreUp 100", "score 100", "meter off"}));
     EXPECT_EQ(report.files, 4);
     EXPECT_EQ(report.processed, 3);
     EXPECT_EQ(report.changed, 3);
@@ -109,7 +109,8 @@ TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
     MatchScratch scratch;
     NullMessageSink quiet;
     std::vector<std::filesystem::path> files(300, "grey 100");
-    const DropReport report = ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
+    const DropReport report =
+        ProcessDrop(puzzle, files, FakeReader, screen, random, scratch, quiet);
     EXPECT_EQ(report.processed, 256);
     EXPECT_EQ(report.ignored, 44);
     EXPECT_EQ(report.comment, CommentKind::kTooManyFiles);
@@ -125,7 +126,7 @@ TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
 
 // A reader that waits until the test lets it go, so that a drop can be caught running.
 class GatedReader {
-public:
+  public:
     int operator()(const std::filesystem::path& path, Image& target, MessageSink& messages) {
         std::unique_lock lock(m_mutex);
         m_entered = true;
@@ -143,7 +144,7 @@ public:
         m_changed.notify_all();
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_entered = false;
@@ -160,9 +161,9 @@ TEST(DropWorkerTest, ASecondDropWhileBusyIsIgnored) {
     DropWorker worker(puzzle, std::ref(gate), screen, random, quiet);
     RecordingMessageSink messages;
     int reports = 0;
-    ASSERT_EQ(AcceptDrop(puzzle, worker, {"grey 100"}, messages,
-                         [&](const DropReport&) { ++reports; }),
-              0);
+    ASSERT_EQ(
+        AcceptDrop(puzzle, worker, {"grey 100"}, messages, [&](const DropReport&) { ++reports; }),
+        0);
     gate.WaitUntilEntered();
     EXPECT_TRUE(worker.busy());
     EXPECT_EQ(AcceptDrop(puzzle, worker, {"grey 200"}, messages), 0);  // taken, but ignored
@@ -191,7 +192,8 @@ TEST(ProcessDropTest, ReadingAheadGivesTheSameOutcome) {
     const PictureSourceReader reader = [](const std::filesystem::path& path, Image& target,
                                           MessageSink& messages) {
         // Uneven reading times scramble the order in which the helpers finish.
-        std::this_thread::sleep_for(std::chrono::microseconds(std::hash<std::string>{}(path.string()) % 500));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::hash<std::string>{}(path.string()) % 500));
         messages.ShowMessage(path.string(), "read");
         return FakeReader(path, target, messages);
     };

@@ -9,7 +9,7 @@ namespace tama05 {
 // (seed >> 16) & 0x7FFF, 0..32767. One generator, seeded once, is shared by the drop worker
 // and the comments so that a given seed replays the same choices. Both threads may draw from it.
 class RandomGenerator {
-public:
+  public:
     explicit RandomGenerator(uint32_t seed = 1) : m_seed(seed) {}
     // A copy continues the same sequence from where the original stands.
     RandomGenerator(const RandomGenerator& other) : m_seed(other.m_seed.load()) {}
@@ -31,7 +31,7 @@ public:
     // One of n variants: a fresh value modulo n.
     int Choose(int n) { return n > 0 ? Next() % n : 0; }
 
-private:
+  private:
     std::atomic<uint32_t> m_seed;
 };
 

@@ -1,4 +1,4 @@
-#include "app/dialogs/qt_path.h"
+#include "app/bridge/qt_path.h"
 
 #include <QFile>
 
@@ -10,6 +10,11 @@ std::filesystem::path ToPath(const QString& text) {
 
 QString ToQString(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QString ViewTitle(const std::filesystem::path& path, std::string_view painterName) {
+    return ToQString(path) + QStringLiteral("（絵師：") + FromUtf8(painterName) +
+           QStringLiteral("） - nubes view");
 }
 
 }  // namespace tama05

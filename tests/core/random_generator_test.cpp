@@ -1,4 +1,4 @@
-#include "puzzle/random_generator.h"
+#include "core/random_generator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
-#include "app/full_dialogs.h"
+#include "app/window_dialogs.h"
 
 #include <QFileDialog>
 
+#include "app/bridge/qt_path.h"
 #include "app/dialogs/answer_image_dialog.h"
 #include "app/dialogs/association_dialog.h"
 #include "app/dialogs/file_association.h"
@@ -15,42 +16,22 @@
 
 namespace tama05 {
 
-FullDialogs::FullDialogs(AppSettings& settings, MessageSink& messages,
-                         std::filesystem::path programFolder)
+WindowDialogs::WindowDialogs(AppSettings& settings, MessageSink& messages,
+                             std::filesystem::path programFolder)
     : m_settings(settings), m_messages(messages), m_programFolder(std::move(programFolder)) {}
 
-std::optional<std::filesystem::path> FullDialogs::ChoosePuzzleToOpen(QWidget* owner,
-                                                                     const std::filesystem::path&) {
+std::optional<std::filesystem::path> WindowDialogs::ChoosePuzzleToOpen(
+    QWidget* owner, const std::filesystem::path&) {
     return tama05::ChoosePuzzleToOpen(owner, m_settings);
 }
 
-std::optional<SaveAsChoice> FullDialogs::ChooseSaveAs(QWidget* owner,
-                                                      const std::filesystem::path&) {
-    const std::optional<SaveChoice> chosen = ChooseSaveFile(owner, m_settings);
-    if (!chosen) {
-        return std::nullopt;
-    }
-    SaveAsChoice choice;
-    choice.path = chosen->path;
-    switch (chosen->kind) {
-        case SaveKind::kPuzzleFile:
-            choice.kind = SaveAsKind::kPuzzle;
-            break;
-        case SaveKind::kJpeg:
-            choice.kind = SaveAsKind::kJpeg;
-            break;
-        case SaveKind::kBmp:
-            choice.kind = SaveAsKind::kBmp;
-            break;
-        case SaveKind::kPng:
-            choice.kind = SaveAsKind::kPng;
-            break;
-    }
-    return choice;
+std::optional<SaveRequest> WindowDialogs::ChooseSaveAs(QWidget* owner,
+                                                       const std::filesystem::path&) {
+    return ChooseSaveFile(owner, m_settings);
 }
 
-std::unique_ptr<NewPuzzleDialogs> FullDialogs::MakeNewPuzzleDialogs(QWidget* owner,
-                                                                    NewPuzzleContext context) {
+std::unique_ptr<NewPuzzleDialogs> WindowDialogs::MakeNewPuzzleDialogs(QWidget* owner,
+                                                                      NewPuzzleContext context) {
     auto dialogs =
         std::make_unique<PuzzleCreationDialogs>(owner, context.settings, context.messages);
     dialogs->SetViewTitleHandler(context.setViewTitle);
@@ -74,33 +55,33 @@ std::unique_ptr<NewPuzzleDialogs> FullDialogs::MakeNewPuzzleDialogs(QWidget* own
     return dialogs;
 }
 
-AlphaPlane FullDialogs::TakeAnswerAlpha(NewPuzzleDialogs& dialogs) {
+AlphaPlane WindowDialogs::TakeAnswerAlpha(NewPuzzleDialogs& dialogs) {
     // Made by MakeNewPuzzleDialogs above.
     return std::move(static_cast<PuzzleCreationDialogs&>(dialogs).AnswerInfo().alpha);
 }
 
-std::optional<std::filesystem::path> FullDialogs::ChooseSkinFolder(
+std::optional<std::filesystem::path> WindowDialogs::ChooseSkinFolder(
     QWidget* owner, const QString& title, const std::filesystem::path& current) {
     const QString chosen = QFileDialog::getExistingDirectory(
-        owner, title, QString::fromStdString(current.string()),
+        owner, title, ToQString(current),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(chosen.toStdString());
+    return ToPath(chosen);
 }
 
-void FullDialogs::ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) {
+void WindowDialogs::ShowPuzzleInfo(QWidget* owner, const Puzzle& puzzle) {
     PuzzleInfoDialog dialog(owner, puzzle);
     dialog.exec();
 }
 
-void FullDialogs::ShowVersion(QWidget* owner) {
+void WindowDialogs::ShowVersion(QWidget* owner) {
     VersionDialog dialog(owner, m_programFolder);
     dialog.exec();
 }
 
-void FullDialogs::ShowAssociation(QWidget* owner) {
+void WindowDialogs::ShowAssociation(QWidget* owner) {
     AssociationDialog dialog(owner, AssociationPlacesFromEnvironment(m_programFolder / "tama05"),
                              m_messages);
     dialog.exec();

@@ -8,6 +8,8 @@
 
 namespace tama05 {
 
+// The one way pictures cross into Qt.
+
 // A copy of a picture as a 32-bit screen image, top row first, drawn 1:1 in device pixels:
 // its device pixel ratio is the screen's. An empty picture gives a null image.
 QImage ToScreenImage(const Image& picture, qreal devicePixelRatio = 1.0);

@@ -1,4 +1,4 @@
-#include "app/qt_image.h"
+#include "app/bridge/qt_image.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

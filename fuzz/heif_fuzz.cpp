@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the HEIF reader, upright and as stored.
+#include "core/heif_file.h"
+#include "photo_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    tama05::fuzz::CheckPhotoReader(tama05::ReadHeifBytes, data, size);
+    return 0;
+}

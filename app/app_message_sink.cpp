@@ -1,7 +1,6 @@
 #include "app/app_message_sink.h"
 
 #include <QMessageBox>
-#include <QThread>
 
 #include "app/bridge/qt_path.h"
 #include "app/drop_message_box.h"
@@ -13,12 +12,7 @@ AppMessageSink::AppMessageSink(QObject* parent) : QObject(parent) {}
 void AppMessageSink::ShowMessage(std::string_view text, std::string_view caption) {
     const QString qtext = FromUtf8(text);
     const QString qcaption = FromUtf8(caption);
-    if (QThread::currentThread() == thread()) {
-        Present(qtext, qcaption);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, qtext, qcaption] { Present(qtext, qcaption); }, Qt::QueuedConnection);
+    m_handOver.Post([this, qtext, qcaption] { Present(qtext, qcaption); });
 }
 
 void AppMessageSink::Present(const QString& text, const QString& caption) {

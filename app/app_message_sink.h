@@ -7,6 +7,7 @@
 #include <functional>
 #include <string_view>
 
+#include "app/ui_hand_over.h"
 #include "core/message_sink.h"
 
 namespace tama05 {
@@ -35,6 +36,7 @@ class AppMessageSink final : public QObject, public MessageSink {
 
     QPointer<QWidget> m_owner;
     Presenter m_presenter;
+    UiHandOver m_handOver;
 };
 
 }  // namespace tama05

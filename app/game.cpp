@@ -324,15 +324,12 @@ void Game::DropFiles(std::vector<std::filesystem::path> files) {
     m_main->activateWindow();
     const int result = AcceptDrop(
         m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport& report) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, unused = DropMessageText(report.messages)] {
-                    emit dropFinished();
-                    if (!unused.isEmpty()) {
-                        m_messages->ShowList(unused, QString::fromUtf8(kDropMessageCaption));
-                    }
-                },
-                Qt::QueuedConnection);
+            m_dropEnd.Post([this, unused = DropMessageText(report.messages)] {
+                emit dropFinished();
+                if (!unused.isEmpty()) {
+                    m_messages->ShowList(unused, QString::fromUtf8(kDropMessageCaption));
+                }
+            });
         });
     if (result == 0) {
         m_puzzle.MarkChanged();

@@ -15,6 +15,7 @@
 
 #include "app/app_message_sink.h"
 #include "app/game_dialogs.h"
+#include "app/ui_hand_over.h"
 #include "app/window_group.h"
 #include "assistant/comment_routines.h"
 #include "core/random_generator.h"
@@ -178,6 +179,8 @@ class Game final : public QObject {
     std::unique_ptr<SkinWindowScreen> m_skinScreen;
     // The readers' messages of a drop are shown together at its end, from its report.
     NullMessageSink m_dropReaderMessages;
+    // The end of a drop, with its messages, reaches the user-interface thread through this.
+    UiHandOver m_dropEnd;
     std::unique_ptr<DropWorker> m_worker;
 
     std::unique_ptr<MainWindow> m_main;

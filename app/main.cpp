@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -139,11 +140,31 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(2000, &application, [&application, screenshot] {
-            QScreen* screen = QGuiApplication::primaryScreen();
-            const bool saved = screen != nullptr && screen->grabWindow(0).save(screenshot);
-            application.exit(saved ? 0 : 1);
-        });
+        // Waits until every shown window is on the screen, however slow the machine (with a
+        // generous deadline), then paints them at once and grabs the screen.
+        auto* poll = new QTimer(&application);
+        QElapsedTimer waiting;
+        waiting.start();
+        QObject::connect(
+            poll, &QTimer::timeout, &application, [&application, screenshot, poll, waiting] {
+                const QWindowList windows = QGuiApplication::topLevelWindows();
+                const bool shown = std::all_of(windows.begin(), windows.end(), [](QWindow* w) {
+                    return !w->isVisible() || w->isExposed();
+                });
+                if (!shown && waiting.elapsed() < 90 * 1000) {
+                    return;
+                }
+                poll->stop();
+                for (QWidget* widget : QApplication::topLevelWidgets()) {
+                    if (widget->isVisible()) {
+                        widget->repaint();
+                    }
+                }
+                QScreen* screen = QGuiApplication::primaryScreen();
+                const bool saved = screen != nullptr && screen->grabWindow(0).save(screenshot);
+                application.exit(saved ? 0 : 1);
+            });
+        poll->start(100);
     }
     return application.exec();
 }

@@ -40,8 +40,8 @@ MainWindow::MainWindow(Game& game)
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Repaints are coalesced: the worker may change many cells between two paints.
     m_view.SetRepaintRequest([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+        // By name: no object of ours crosses the threads inside Qt.
+        QMetaObject::invokeMethod(this, "FlushRepaint", Qt::QueuedConnection);
     });
     m_flashTimer.setInterval(ViewSurface::kFlashFrameTime);
     connect(&m_flashTimer, &QTimer::timeout, this, &MainWindow::ReplayFlashes);

@@ -31,7 +31,7 @@ class MainWindow final : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    void FlushRepaint();
+    Q_INVOKABLE void FlushRepaint();
     void ReplayFlashes();
 
     Game& m_game;

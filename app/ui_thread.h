@@ -8,10 +8,6 @@ namespace tama05 {
 
 class Game;
 
-// Runs call at once when already on the thread of owner (the user-interface thread), else
-// queues it there: the drop worker and the comments reach the windows only this way.
-void PostToThreadOf(QObject& owner, std::function<void()> call);
-
 // A close of one of the game's three windows. While the game closes its windows (closing) the
 // event is accepted; otherwise (the window manager, Alt+F4, the taskbar) it is ignored and the
 // game's exit is asked for, the same road as "終了する".

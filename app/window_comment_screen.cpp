@@ -8,7 +8,6 @@
 #include "app/game.h"
 #include "app/panel_widget.h"
 #include "app/slider_bar.h"
-#include "app/ui_thread.h"
 
 namespace tama05 {
 
@@ -35,7 +34,7 @@ bool OnUserInterfaceThread(const QObject& object) {
 }  // namespace
 
 void WindowCommentScreen::Post(std::function<void()> call) {
-    PostToThreadOf(m_game, std::move(call));
+    m_handOver.Post(std::move(call));
 }
 
 void WindowCommentScreen::SetPanelLines(CommentPanel panel, const std::string& line1,

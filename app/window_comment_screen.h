@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/ui_hand_over.h"
 #include "assistant/comment_screen.h"
 
 namespace tama05 {
@@ -28,6 +29,7 @@ class WindowCommentScreen final : public CommentScreen {
     void Post(std::function<void()> call);
 
     Game& m_game;
+    UiHandOver m_handOver;
 };
 
 }  // namespace tama05

@@ -1,16 +1,17 @@
 #include "app/window_drop_screen.h"
 
+#include <mutex>
+
 #include "app/game.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
-#include "app/ui_thread.h"
 #include "assistant/after_drop_comment.h"
 #include "skin/skin_panel.h"
 
 namespace tama05 {
 
 void WindowDropScreen::Post(std::function<void()> call) {
-    PostToThreadOf(m_game, std::move(call));
+    m_handOver.Post(std::move(call));
 }
 
 void WindowDropScreen::ShowWaitMeter(bool visible) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/ui_hand_over.h"
 #include "puzzle/drop_worker.h"
 
 namespace tama05 {
@@ -27,6 +28,7 @@ class WindowDropScreen final : public DropScreen {
     void Post(std::function<void()> call);
 
     Game& m_game;
+    UiHandOver m_handOver;
 };
 
 }  // namespace tama05

@@ -66,6 +66,9 @@ inline void WritePuzzle(const std::filesystem::path& path, const Image& canvas) 
     ASSERT_EQ(SavePuzzleFile(silent, path, answer, canvas, 10, 10, 255, scores, 50), 0);
 }
 
+// How long a test waits for a condition that a loaded machine may be slow to reach.
+inline constexpr int kGenerousWaitMs = 120 * 1000;
+
 // The names the dialog's list shows, once it has read its folder.
 inline QStringList ListedNames(QFileDialog* dialog, int expected) {
     auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
@@ -79,7 +82,7 @@ inline QStringList ListedNames(QFileDialog* dialog, int expected) {
             }
             return names.size() >= expected;
         },
-        5000);
+        kGenerousWaitMs);
     QTest::qWait(50);  // anything beyond the expected count
     names.clear();
     const QModelIndex root = view->rootIndex();
@@ -103,7 +106,7 @@ inline bool MakeCurrent(QFileDialog* dialog, const std::filesystem::path& path) 
             index = model->index(ToQString(path));
             return index.isValid();
         },
-        5000);
+        kGenerousWaitMs);
     if (!index.isValid()) {
         return false;
     }

@@ -157,7 +157,7 @@ TEST(PictureLimits, NamedPipeAmongPicturesIsRefusedWithoutBlocking) {
             return LoadImageFile(messages, path, image, false) == -1 &&
                    ReadFileBytes(path, bytes, 1024) == -1 && image.empty();
         });
-        if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        if (result.wait_for(std::chrono::seconds(120)) != std::future_status::ready) {
             // Let the blocked reader go before failing, or the test could not end.
             const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
             ADD_FAILURE() << name << ": reading a named pipe blocked";

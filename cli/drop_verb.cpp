@@ -65,9 +65,13 @@ int RunDrop(const DropOptions& options, VerbContext& context) {
     CommandLineDropScreen screen(options.quiet ? nullptr : context.progress);
     MatchScratch scratch;
     const std::vector<std::filesystem::path> files(options.files.begin(), options.files.end());
-    const DropReport report =
-        ProcessDrop(puzzle, files, DropPictureReader(), screen, random, scratch, context.messages,
-                    PiecePipeline::DefaultThreads());
+    // Each file's messages are passed on after the drop, each naming its file.
+    NullMessageSink readerMessages;
+    const DropReport report = ProcessDrop(puzzle, files, DropPictureReader(), screen, random,
+                                          scratch, readerMessages, PiecePipeline::DefaultThreads());
+    for (const DropFileMessage& message : report.messages) {
+        context.messages.ShowMessage(message.path.string() + ": " + message.text, message.caption);
+    }
     if (report.comment) {
         SpeakComment(*report.comment, report.commentValue, random,
                      options.json ? nullptr : &context.out);

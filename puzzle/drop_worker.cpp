@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "puzzle/thread_priority.h"
@@ -15,29 +16,41 @@ constexpr std::string_view kNotOpened = "ファイルを開けませんでした
 constexpr std::string_view kNotAPicture = "画像として読み込めませんでした。";
 constexpr std::string_view kNotUsable = "このパズルには使えませんでした。";
 constexpr std::string_view kNotLookedAt = "一度に読み込めるのは256ファイルまでです。";
+constexpr std::string_view kReasonCaption = "失敗";
 
-// Passes one file's messages on and keeps the first, for the drop report.
-class FirstMessageSink final : public MessageSink {
+// Passes one file's messages on and keeps them, with the file's path, for the report.
+class FileMessageSink final : public MessageSink {
   public:
-    explicit FirstMessageSink(MessageSink& next) : m_next(next) {}
+    FileMessageSink(const std::filesystem::path& path, MessageSink& next,
+                    std::vector<DropFileMessage>& kept)
+        : m_path(path), m_next(next), m_kept(kept) {}
     void ShowMessage(std::string_view text, std::string_view caption) override {
-        if (!first) {
-            first = std::string(text);
+        m_kept.push_back({m_path, std::string(text), std::string(caption)});
+        if (!m_first) {
+            m_first = std::string(text);
         }
         m_next.ShowMessage(text, caption);
     }
-    std::optional<std::string> first;
+    // Why the file was not used: the reader's first message, or else our own reason, which is
+    // then kept as the file's message too.
+    std::string Reason(std::string_view ours) {
+        if (m_first) {
+            return *m_first;
+        }
+        m_kept.push_back({m_path, std::string(ours), std::string(kReasonCaption)});
+        return std::string(ours);
+    }
 
   private:
+    const std::filesystem::path& m_path;
     MessageSink& m_next;
+    std::vector<DropFileMessage>& m_kept;
+    std::optional<std::string> m_first;
 };
 
-std::string WhyNotRead(const std::filesystem::path& path, const std::optional<std::string>& said) {
-    if (said) {
-        return *said;
-    }
+std::string_view WhyNotRead(const std::filesystem::path& path) {
     std::error_code error;
-    return std::string(std::filesystem::is_regular_file(path, error) ? kNotAPicture : kNotOpened);
+    return std::filesystem::is_regular_file(path, error) ? kNotAPicture : kNotOpened;
 }
 
 // The cells one drop changes: which file of the drop holds each one, and the scores they had
@@ -138,10 +151,10 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
         const std::filesystem::path& path = files[static_cast<size_t>(i)];
         DroppedFile& outcome = report.perFile[static_cast<size_t>(i)];
         screen.DrawWaitMeter(i, count);
-        FirstMessageSink fileMessages(messages);
+        FileMessageSink fileMessages(path, messages, report.messages);
         if (!pipeline.Take(static_cast<size_t>(i), piece, fileMessages)) {
             report.skipped.push_back(path);
-            outcome.message = WhyNotRead(path, fileMessages.first);
+            outcome.message = fileMessages.Reason(WhyNotRead(path));
             continue;
         }
         const int result = puzzle.WithLock([&](Puzzle& p) {
@@ -152,7 +165,7 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
         });
         if (result < 0) {
             report.skipped.push_back(path);
-            outcome.message = kNotUsable;
+            outcome.message = fileMessages.Reason(kNotUsable);
             continue;
         }
         outcome.read = true;
@@ -161,10 +174,16 @@ DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> fi
     }
 
     if (tooMany) {
-        puzzle.WithLock([&](const Puzzle& p) { cells.Finish(p, files, report.perFile); });
+        // Up to 256 files changed cells: the score follows them, only the comment differs.
+        report.score = puzzle.WithLock([&](Puzzle& p) {
+            p.PuzzleScore = static_cast<int32_t>(MeanPieceScore(p.PieceScores));
+            cells.Finish(p, files, report.perFile);
+            return p.PuzzleScore;
+        });
         report.comment = CommentKind::kTooManyFiles;
         report.commentValue = report.changed;
         screen.Comment(CommentKind::kTooManyFiles, report.commentValue);
+        screen.ShowScore(report.score);
     } else {
         std::optional<ScoreUpdate> update;
         update = puzzle.WithLock([&](Puzzle& p) {

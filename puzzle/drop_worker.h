@@ -57,6 +57,15 @@ struct DroppedFile {
     double gain = 0.0;
 };
 
+// Why one file of a drop was not used: the reader's message, or a short reason of our own when
+// the reader said nothing.
+struct DropFileMessage {
+    std::filesystem::path path;
+    std::string text;
+    std::string caption;
+    bool operator==(const DropFileMessage&) const = default;
+};
+
 struct DropReport {
     int32_t files = 0;      // files in the drop
     int32_t processed = 0;  // read and matched
@@ -65,6 +74,8 @@ struct DropReport {
     int32_t oldScore = 0;
     int32_t score = 0;
     std::vector<std::filesystem::path> skipped;  // among the first 256, could not be used
+    // The readers' messages and our reasons for unused files, in drop order.
+    std::vector<DropFileMessage> messages;
     std::optional<CommentKind> comment;
     // What the comment speaks: the new score for a score-up comment, else the cells changed.
     int32_t commentValue = 0;
@@ -75,10 +86,12 @@ struct DropReport {
 
 // One drop from start to end on the calling thread: every file (the first 256) is read, shrunk
 // to the piece size and offered to every cell; then the score is updated and a comment chosen,
-// or, for a drop of more than 256 files, only the too-many-files comment is made. With
+// (for a drop of more than 256 files the score is updated too, but the comment is always the
+// too-many-files comment). With
 // decodeThreads > 0 the files are read and shrunk ahead on that many helper threads; matching,
 // pasting, flashing, the meter and the readers' messages stay in drop order, so the outcome is
-// the same as reading one file after the other. A history, if given, records the drop as one
+// the same as reading one file after the other. Each reader message goes to messages as it
+// comes and into the report with its file's path. A history, if given, records the drop as one
 // step, and which file each changed cell now holds.
 DropReport ProcessDrop(Puzzle& puzzle, std::span<const std::filesystem::path> files,
                        const PictureSourceReader& reader, DropScreen& screen,

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "app/bridge/qt_path.h"
+#include "app/drop_message_box.h"
 
 namespace tama05 {
 
@@ -21,6 +22,14 @@ void AppMessageSink::Present(const QString& text, const QString& caption) {
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, m_owner.data());
     box.exec();
+}
+
+void AppMessageSink::ShowList(const QString& text, const QString& caption) {
+    if (m_presenter) {
+        m_presenter(m_owner.data(), text, caption);
+        return;
+    }
+    ShowListMessageBox(m_owner.data(), text, caption);
 }
 
 }  // namespace tama05

@@ -28,6 +28,8 @@ class AppMessageSink final : public QObject, public MessageSink {
     void SetPresenter(Presenter presenter) { m_presenter = std::move(presenter); }
 
     void ShowMessage(std::string_view text, std::string_view caption) override;
+    // Shows many lines in one box that scrolls when long; on the user-interface thread.
+    void ShowList(const QString& text, const QString& caption);
 
   private:
     void Present(const QString& text, const QString& caption);

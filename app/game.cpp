@@ -9,6 +9,7 @@
 
 #include "app/bridge/qt_path.h"
 #include "app/control_window.h"
+#include "app/drop_message_box.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/skin_button_widget.h"
@@ -170,10 +171,10 @@ int Game::Start() {
     // The random generator, shared by the worker and the comments.
     m_random.Seed(m_options.seed ? *m_options.seed : static_cast<uint32_t>(std::time(nullptr)));
     // Dropped files are read by their first bytes (painter and canvas files, or pictures without
-    // the readers' optional messages); the messages they raise reach the user-interface thread
-    // in drop order through the sink.
+    // the readers' optional messages); the messages they raise are kept in the drop's report
+    // and shown together at its end.
     m_worker = std::make_unique<DropWorker>(m_puzzle, DropPictureReader(), *m_dropScreen, m_random,
-                                            *m_messages);
+                                            m_dropReaderMessages);
 
     // A puzzle named on the command line.
     if (m_options.puzzleArgument && !m_options.puzzleArgument->empty()) {
@@ -321,10 +322,14 @@ void Game::SetBlend(int value) {
 void Game::DropFiles(std::vector<std::filesystem::path> files) {
     m_main->raise();
     m_main->activateWindow();
-    const int result =
-        AcceptDrop(m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport&) {
-            // By name: no object of ours crosses the threads inside Qt.
-            QMetaObject::invokeMethod(this, "dropFinished", Qt::QueuedConnection);
+    const int result = AcceptDrop(
+        m_puzzle, *m_worker, std::move(files), *m_messages, [this](const DropReport& report) {
+            m_dropEnd.Post([this, unused = DropMessageText(report.messages)] {
+                emit dropFinished();
+                if (!unused.isEmpty()) {
+                    m_messages->ShowList(unused, QString::fromUtf8(kDropMessageCaption));
+                }
+            });
         });
     if (result == 0) {
         m_puzzle.MarkChanged();
@@ -466,11 +471,33 @@ void Game::SaveAsCommand() {
 }
 
 void Game::OpenPuzzleCommand() {
+    OpenPuzzle(std::nullopt);
+}
+
+void Game::OpenHandedPuzzle(const std::filesystem::path& path) {
+    if (m_exited || !m_main) {
+        return;
+    }
+    m_main->setWindowState(m_main->windowState() & ~Qt::WindowMinimized);
+    m_main->show();
+    m_main->raise();
+    m_main->activateWindow();
+    for (QWidget* owned : {static_cast<QWidget*>(m_control), static_cast<QWidget*>(m_slider)}) {
+        if (owned != nullptr) {
+            owned->raise();
+        }
+    }
+    if (!path.empty()) {
+        OpenPuzzle(path);
+    }
+}
+
+void Game::OpenPuzzle(std::optional<std::filesystem::path> given) {
     if (RefuseWhileBusy() || !AskToSave(m_main.get())) {
         return;
     }
     const std::optional<std::filesystem::path> path =
-        m_dialogs->ChoosePuzzleToOpen(m_main.get(), m_settings.openFolder);
+        given ? given : m_dialogs->ChoosePuzzleToOpen(m_main.get(), m_settings.openFolder);
     if (!path) {
         return;
     }

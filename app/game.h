@@ -15,6 +15,7 @@
 
 #include "app/app_message_sink.h"
 #include "app/game_dialogs.h"
+#include "app/ui_hand_over.h"
 #include "app/window_group.h"
 #include "assistant/comment_routines.h"
 #include "core/random_generator.h"
@@ -72,6 +73,9 @@ class Game final : public QObject {
 
     // A command of the buttons or the File menu.
     void Command(uint16_t command);
+    // A puzzle handed over by a later start of the game (empty: none): the windows come to the
+    // front and the puzzle is opened as by the open command, after the save question.
+    void OpenHandedPuzzle(const std::filesystem::path& path);
     // Before the puzzle would be dropped: true to go on, false to stop the command.
     bool AskToSave(QWidget* owner);
     // The save question, the positions and the settings, then the windows close. Returns
@@ -139,6 +143,7 @@ class Game final : public QObject {
     bool RefuseWhileBusy();
     void NewPuzzleCommand();
     void OpenPuzzleCommand();
+    void OpenPuzzle(std::optional<std::filesystem::path> given);
     void SaveCommand();
     void SaveAsCommand();
     // Saves to fileName, or through the save-as dialog when it is empty.
@@ -172,6 +177,10 @@ class Game final : public QObject {
     std::unique_ptr<WindowCommentScreen> m_commentScreen;
     std::unique_ptr<WindowDropScreen> m_dropScreen;
     std::unique_ptr<SkinWindowScreen> m_skinScreen;
+    // The readers' messages of a drop are shown together at its end, from its report.
+    NullMessageSink m_dropReaderMessages;
+    // The end of a drop, with its messages, reaches the user-interface thread through this.
+    UiHandOver m_dropEnd;
     std::unique_ptr<DropWorker> m_worker;
 
     std::unique_ptr<MainWindow> m_main;

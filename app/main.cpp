@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -15,6 +18,7 @@
 #include "app/bridge/qt_path.h"
 #include "app/game.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/slider_bar.h"
 
 namespace {
@@ -40,15 +44,37 @@ void Measure(tama05::Game& game, const QElapsedTimer& sinceStart) {
     std::printf("slider_ms %.1f %.1f\n", times[times.size() / 2], times.back());
 }
 
+constexpr char kHelp[] =
+    "使い方: tama05 [オプション] [パズルファイル.tgr]\n"
+    "写真を落としてモザイクを育てるパズルゲーム。ゲームが動いていれば、\n"
+    "パズルファイルはそのゲームで開きます。\n"
+    "\n"
+    "  --help             この説明を表示して終了する\n"
+    "  --version          版を表示して終了する\n"
+    "  --settings FILE    別の設定ファイルを使う\n";
+
+// Qt's own texts (file dialogs, standard buttons) in Japanese, like the game's own.
+void LoadQtTranslations(QApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qt"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    // "--version" answers without a display.
+    // "--version" and "--help" answer without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--version") {
             std::printf("tama05 %s\n", TAMA05_VERSION);
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--help") {
+            std::fputs(kHelp, stdout);
             return 0;
         }
     }
@@ -60,6 +86,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tama05"));
     QApplication::setQuitOnLastWindowClosed(false);
+    LoadQtTranslations(application);
 
     // Qt has removed its own options by now: the first remaining argument names a puzzle.
     // For the smoke test: "--screenshot FILE" saves the screen once the windows are up and ends
@@ -82,7 +109,27 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    // A game already running for this user takes the puzzle over; this start then ends without
+    // touching the settings.
+    tama05::SingleInstance instance(tama05::SingleInstance::NameFor(
+        options.settingsFile.empty()
+            ? QString()
+            : QDir(QDir::currentPath())
+                  .absoluteFilePath(QString::fromStdString(options.settingsFile.string()))));
+    const QString handedPuzzle =
+        options.puzzleArgument
+            ? QDir(QDir::currentPath())
+                  .absoluteFilePath(
+                      QString::fromStdString(*options.puzzleArgument).remove(QLatin1Char('"')))
+            : QString();
+    if (screenshot.isEmpty() && !measure && instance.HandOver(handedPuzzle)) {
+        return 0;
+    }
+    instance.Listen();
+
     tama05::Game game(options);
+    QObject::connect(&instance, &tama05::SingleInstance::puzzleHandedOver, &game,
+                     [&game](const QString& path) { game.OpenHandedPuzzle(path.toStdString()); });
     QObject::connect(&game, &tama05::Game::exitRequested, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     if (game.Start() != 0) {

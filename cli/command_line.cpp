@@ -11,7 +11,7 @@ namespace {
 // Every verb of the tool. A new verb adds its Define function here (declared in verb.h).
 constexpr std::array kVerbDefinitions = {
     DefineNewVerb,       DefineDropVerb, DefineInfoVerb,   DefineExportVerb,
-    DefineThumbnailVerb, DefineSkinVerb, DefineMosaicVerb,
+    DefineThumbnailVerb, DefineSkinVerb, DefineMosaicVerb, DefineWantedVerb,
 };
 
 // The parser with every verb and the help verb.

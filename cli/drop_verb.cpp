@@ -2,6 +2,7 @@
 #include <ctime>
 #include <memory>
 
+#include "cli/drop_report_json.h"
 #include "cli/progress_line.h"
 #include "cli/puzzle_summary.h"
 #include "cli/spoken_comment.h"
@@ -75,9 +76,13 @@ int RunDrop(const DropOptions& options, VerbContext& context) {
     CommandLineDropScreen screen(options.quiet ? nullptr : context.progress);
     MatchScratch scratch;
     const std::vector<std::filesystem::path> files(options.files.begin(), options.files.end());
-    const DropReport report =
-        ProcessDrop(puzzle, files, DropPictureReader(), screen, random, scratch, context.messages,
-                    PiecePipeline::DefaultThreads());
+    // Each file's messages are passed on after the drop, each naming its file.
+    NullMessageSink readerMessages;
+    const DropReport report = ProcessDrop(puzzle, files, DropPictureReader(), screen, random,
+                                          scratch, readerMessages, PiecePipeline::DefaultThreads());
+    for (const DropFileMessage& message : report.messages) {
+        context.messages.ShowMessage(message.path.string() + ": " + message.text, message.caption);
+    }
     if (report.comment) {
         SpeakComment(*report.comment, report.commentValue, random,
                      options.json ? nullptr : &context.out);
@@ -98,6 +103,7 @@ int RunDrop(const DropOptions& options, VerbContext& context) {
         json["old_score"] = report.oldScore;
         json["score"] = report.score;
         json["comment"] = report.comment ? Json(CommentKindName(*report.comment)) : Json(nullptr);
+        json["report"] = DropReportJson(report);
         PrintJson(context.out, json);
     } else {
         std::ostream& out = context.out;

@@ -45,6 +45,7 @@ Verb DefineExportVerb(CLI::App& tool);
 Verb DefineThumbnailVerb(CLI::App& tool);
 Verb DefineSkinVerb(CLI::App& tool);
 Verb DefineMosaicVerb(CLI::App& tool);
+Verb DefineWantedVerb(CLI::App& tool);
 
 // The closing part of a verb's --help: an example, the members of its --json object (empty
 // when it has no JSON) and the meaning of status 1.

@@ -108,7 +108,8 @@ int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas
 }
 
 int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const Image> pieces,
-                Image& canvas, IntArray& scores, MatchScratch* scratch, DistanceKernel kernel) {
+                Image& canvas, IntArray& scores, MatchScratch* scratch, DistanceKernel kernel,
+                const CellChangingFn& changing) {
     if (pieces.empty() || pieces[0].width() < 1 || pieces[0].height() < 1) {
         return -3;
     }
@@ -139,6 +140,9 @@ int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const I
             const size_t c = static_cast<size_t>(m) * grid.columns + n;
             if (!thresholds.Beats(work.bestDistances[c], scores[c])) {
                 continue;
+            }
+            if (changing) {
+                changing(c, n * pw, m * ph);
             }
             scores[c] = CellScore(work.bestDistances[c], pw, ph);
             ++changed;

@@ -17,6 +17,10 @@ namespace tama05 {
 using FlashCellFn =
     std::function<void(const Image& piece, int32_t x, int32_t y, int32_t width, int32_t height)>;
 
+// Called for every cell about to take a new piece, before its pixels and score change: the
+// cell's index in cell order and its top-left picture position (x, y from the top).
+using CellChangingFn = std::function<void(size_t cell, int32_t x, int32_t y)>;
+
 // Buffers kept between matching calls; a fresh block the size of a large grid costs page
 // faults on every call.
 struct MatchScratch {
@@ -37,10 +41,11 @@ int FillMosaic(const Image& answer, std::span<const Image> pieces, Image& canvas
 // Offers the pieces to every cell; a cell takes the best piece only when its score is strictly
 // greater than the stored one. Returns the number of changed cells, -1 when the canvas is not
 // the answer's size, -2 when the scores do not have one entry per cell, -3 when the pieces are
-// unusable as for FillMosaic. On a negative result nothing is changed.
+// unusable as for FillMosaic. On a negative result nothing is changed. changing, if given,
+// hears of each cell before it changes (an undo history keeps what the cell held).
 int MatchPieces(const FlashCellFn& flash, const Image& answer, std::span<const Image> pieces,
                 Image& canvas, IntArray& scores, MatchScratch* scratch = nullptr,
-                DistanceKernel kernel = BestDistanceKernel());
+                DistanceKernel kernel = BestDistanceKernel(), const CellChangingFn& changing = {});
 
 // The mean of the scores in floating point; 0 when there are none.
 double MeanPieceScore(const IntArray& scores);

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace tama05 {
 
@@ -20,6 +21,8 @@ FilteredFileDialog::FilteredFileDialog(QWidget* parent, const QString& title)
     : QFileDialog(parent, title) {
     setOption(QFileDialog::DontUseNativeDialog, true);
     setSizeGripEnabled(true);
+    // Large enough for the name, size, type and date columns side by side.
+    resize(std::max(width(), 760), std::max(height(), 480));
 }
 
 void FilteredFileDialog::SetFilters(std::vector<FileFilter> filters) {

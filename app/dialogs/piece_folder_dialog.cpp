@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "app/bridge/qt_path.h"
 
 namespace tama05 {
@@ -15,6 +17,8 @@ PieceFolderDialog::PieceFolderDialog(QWidget* parent, const std::filesystem::pat
     setOption(QFileDialog::ShowDirsOnly, true);
     setFileMode(QFileDialog::Directory);
     setAcceptMode(QFileDialog::AcceptOpen);
+    // Large enough for the name, size, type and date columns side by side.
+    resize(std::max(width(), 760), std::max(height(), 480));
     const QString folder = ToQString(currentFolder);
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
         setDirectory(folder);

@@ -1,9 +1,7 @@
 #include "app/dialogs/version_dialog.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,18 +41,6 @@ VersionDialog::VersionDialog(QWidget* parent, const std::filesystem::path& progr
     lines->addWidget(TextLine(QStringLiteral("バージョン　：　1.00"), QStringLiteral("version")));
     lines->addWidget(TextLine(QStringLiteral("完成日：平成19年2月5日"), QStringLiteral("date")));
     lines->addWidget(TextLine(QStringLiteral("制作：tama05 開発チーム"), QStringLiteral("maker")));
-
-    auto* support = new QGroupBox(QStringLiteral("サポートホームページ"));
-    auto* supportRow = new QVBoxLayout(support);
-    auto* address = new QLineEdit;
-    address->setObjectName(QStringLiteral("supportAddress"));
-    address->setReadOnly(true);
-    address->setText(
-        QString::fromUtf8(kSupportAddress.data(), static_cast<qsizetype>(kSupportAddress.size())));
-    // Wide enough for the whole address.
-    address->setMinimumWidth(address->fontMetrics().horizontalAdvance(address->text()) + 16);
-    supportRow->addWidget(address);
-    lines->addWidget(support);
 
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);

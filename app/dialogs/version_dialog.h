@@ -2,15 +2,12 @@
 
 #include <QDialog>
 #include <filesystem>
-#include <string_view>
 
 namespace tama05 {
 
-inline constexpr std::string_view kSupportAddress = "https://tama05.example/support";
-
 // "バージョン情報": the program's icon (from the program folder's icons/), its name, version,
-// completion date and maker, and the support address in a read-only field; "OK" or Escape
-// closes it.
+// completion date and maker; "OK" or Escape closes it. The program has no web page of its own,
+// so no address is shown.
 class VersionDialog : public QDialog {
     Q_OBJECT
   public:

@@ -7,6 +7,8 @@
 #include <QSlider>
 #include <QUrl>
 #include <QtTest>
+#include <fstream>
+#include <string>
 
 #include "app/bridge/qt_image.h"
 #include "app/bridge/qt_path.h"
@@ -15,6 +17,7 @@
 #include "app/slider_bar.h"
 #include "core/blend.h"
 #include "game_fixture.h"
+#include "puzzle/puzzle_io.h"
 #include "skin/skin_panel.h"
 
 namespace tama05::test {
@@ -93,6 +96,62 @@ void DropTest::dropWithoutPuzzleIsRefused() {
     QCOMPARE(run.messages[0].text, QStringLiteral("まだパズルファイルが読み込まれていません。"));
     QCOMPARE(run.messages[0].caption, QStringLiteral("ファイルを読み込んでください。"));
     QCOMPARE(run.game->puzzle().saveState, SaveState::kNothingToSave);
+}
+
+void DropTest::unusedFilesAreListedInOneBoxInDropOrder() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    const std::filesystem::path folder = run.folder.path();
+    std::filesystem::create_directory(folder / "dir");
+    std::ofstream(folder / "notes.txt") << "not a picture\n";
+    std::ofstream(folder / "empty.png").flush();
+    const std::filesystem::path good = WriteCellPicture(folder, 0, "a.png");
+    std::filesystem::resize_file(WriteCellPicture(folder, 3, "cut.png"), 40);
+    SynthesizeDrop(*run.game->mainWindow(),
+                   {folder / "notes.txt", good, folder / "dir", folder / "empty.png",
+                    folder / "cut.png", WriteCellPicture(folder, 7, "b.png")});
+    WaitForDrop(*run.game);
+
+    QCOMPARE(run.game->puzzle().PieceScores[0], 100);
+    QCOMPARE(run.game->puzzle().PieceScores[7], 100);
+    QCOMPARE(run.messages.size(), size_t{1});
+    QCOMPARE(run.messages[0].caption, QStringLiteral("失敗"));
+    QCOMPARE(run.messages[0].text, QStringLiteral("notes.txt: 画像として読み込めませんでした。\n"
+                                                  "dir: ファイルを開けませんでした。\n"
+                                                  "empty.png: 画像として読み込めませんでした。\n"
+                                                  "cut.png: 画像として読み込めませんでした。"));
+}
+
+void DropTest::dropOfMoreThan256FilesUpdatesTheScore() {
+    GameRun run(std::string("p.tgr"));
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    Game& game = *run.game;
+    const int oldScore = game.puzzle().PuzzleScore;
+    const size_t cells = game.puzzle().PieceScores.count();
+    QVERIFY(oldScore < 100);
+    std::vector<std::filesystem::path> files;
+    for (size_t i = 0; i < 257; ++i) {
+        files.push_back(WriteCellPicture(run.folder.path(), static_cast<int>(i % cells),
+                                         "f" + std::to_string(i) + ".png"));
+    }
+    SynthesizeDrop(*game.mainWindow(), files);
+    WaitForDrop(game);
+
+    // Every cell took its exact colour among the first 256 files: the stored and shown score is
+    // the new mean, not the score from before the drop.
+    for (size_t cell = 0; cell < cells; ++cell) {
+        QCOMPARE(CellScore(game, static_cast<int>(cell)), 100);
+    }
+    QCOMPARE(game.puzzle().PuzzleScore, 100);
+    QCOMPARE(*game.chrome().panel(PanelId::kPointDisp).line1, FormatScore(100));
+    const std::filesystem::path saved = run.folder.path() / "saved.tgr";
+    QCOMPARE(SavePuzzle(game.puzzle(), saved, game.messages()), 0);
+    Puzzle reread;
+    QCOMPARE(OpenPuzzleFile(reread, saved, game.messages()), 0);
+    QCOMPARE(reread.PuzzleScore, 100);
+    QVERIFY(run.messages.empty());
 }
 
 void DropTest::secondDropWhileBusyIsIgnored() {

@@ -10,6 +10,8 @@ class DropTest : public QObject {
     void droppedFilesChangeCellsScoreAndComment();
     void dropWithoutPuzzleIsRefused();
     void secondDropWhileBusyIsIgnored();
+    void unusedFilesAreListedInOneBoxInDropOrder();
+    void dropOfMoreThan256FilesUpdatesTheScore();
     void hoverMarksCellAndShowsScore();
     void sliderBlendsAnswerIn();
     void flashedCellRunsThroughItsFramesAndSettles();

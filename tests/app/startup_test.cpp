@@ -1,12 +1,18 @@
 #include "startup_test.h"
 
+#include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSlider>
 #include <QtTest>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "app/control_window.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/single_instance.h"
 #include "app/slider_bar.h"
 #include "app/window_dialogs.h"
 #include "game_fixture.h"
@@ -120,6 +126,57 @@ void StartupTest::reportsPuzzleThatCannotBeOpened() {
     QCOMPARE(run.messages.back().caption, QStringLiteral("失敗"));
     QCOMPARE(run.game->puzzle().state, PuzzleState::kNone);
     QCOMPARE(Line1(*run.game, PanelId::kMessage1), std::string("どうも～。玉五郎で～す。"));
+}
+
+void StartupTest::secondStartHandsItsPuzzleToTheRunningGame() {
+    GameRun run;
+    QVERIFY(WriteTestPuzzle(run.folder.path() / "p.tgr"));
+    QCOMPARE(run.game->Start(), 0);
+    run.game->puzzle().MarkChanged();
+    run.answer = QMessageBox::No;
+    const QString settings = QString::fromStdString(run.game->settingsFile().string());
+    SingleInstance instance(SingleInstance::NameFor(settings));
+    QVERIFY(instance.Listen());
+    connect(&instance, &SingleInstance::puzzleHandedOver, run.game.get(),
+            [&run](const QString& path) { run.game->OpenHandedPuzzle(path.toStdString()); });
+
+    const auto settingsBytes = [&run] {
+        std::ifstream in(run.game->settingsFile(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string settingsBefore = settingsBytes();
+    // The second start names the puzzle relative to its own folder and ends at once.
+    QProcess second;
+    second.setWorkingDirectory(QString::fromStdString(run.folder.path().string()));
+    second.start(QStringLiteral(TAMA05_PROGRAM_DIR "/tama05"),
+                 {QStringLiteral("--settings"), settings, QStringLiteral("p.tgr")});
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 30000);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(run.game->puzzle().fileName, run.folder.path() / "p.tgr", 10000);
+    QCOMPARE(run.questions.size(), size_t{1});
+    QCOMPARE(run.questions[0].text, QStringLiteral("データを保存しますか？"));
+    QCOMPARE(run.game->puzzle().saveState, SaveState::kSaved);
+    QCOMPARE(settingsBytes(), settingsBefore);
+}
+
+void StartupTest::helpAndVersionNeedNoDisplay() {
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TAMA05_PROGRAM_DIR "/tama05"), {option});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(out.contains(option == QStringLiteral("--help") ? QStringLiteral("--version")
+                                                                 : QStringLiteral("tama05 ")),
+                 qPrintable(out));
+    }
 }
 
 }  // namespace tama05::test

@@ -12,6 +12,8 @@ class StartupTest : public QObject {
     void showsSliderForHighScorePuzzle();
     void usesTheWindowDialogs();
     void reportsPuzzleThatCannotBeOpened();
+    void secondStartHandsItsPuzzleToTheRunningGame();
+    void helpAndVersionNeedNoDisplay();
 };
 
 }  // namespace tama05::test

@@ -209,7 +209,8 @@ TEST_F(CliTest, DropReportsWhatItDid) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("{\"files\":3,\"processed\":1,\"skipped\":[", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"ignored\":0,\"changed\":15,"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\"score\":100,\"comment\":\"CommentScoreUp\"}"), std::string::npos)
+    EXPECT_NE(run.out.find("\"score\":100,\"comment\":\"CommentScoreUp\",\"report\":["),
+              std::string::npos)
         << run.out;
 
     const CliRun info = Cli({"info", Path("b.tgr"), "--json"});

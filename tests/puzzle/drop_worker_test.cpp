@@ -100,7 +100,7 @@ TEST(ProcessDropTest, ReadsScalesMatchesThenScoresAndComments) {
     EXPECT_EQ(test::BlueAt(puzzle.MosaicCanvas, 3, 1), 200);
 }
 
-TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
+TEST(ProcessDropTest, MoreThan256FilesWarnAndUpdateTheScore) {
     Puzzle puzzle;
     MakeReadyPuzzle(puzzle);
     puzzle.PuzzleScore = 42;
@@ -114,14 +114,16 @@ TEST(ProcessDropTest, MoreThan256FilesOnlyWarn) {
     EXPECT_EQ(report.processed, 256);
     EXPECT_EQ(report.ignored, 44);
     EXPECT_EQ(report.comment, CommentKind::kTooManyFiles);
-    // The score is not updated: it keeps its old value until the next update.
-    EXPECT_EQ(puzzle.PuzzleScore, 42);
+    // The cells the first 256 files changed count: the score is their new mean, shown and kept,
+    // while the comment stays the too-many-files comment.
+    const auto mean = static_cast<int32_t>(MeanPieceScore(puzzle.PieceScores));
+    EXPECT_NE(mean, 42);
+    EXPECT_EQ(puzzle.PuzzleScore, mean);
+    EXPECT_EQ(report.score, mean);
     const auto calls = screen.Calls();
     EXPECT_EQ(calls[1], "meter 0/256");
-    EXPECT_EQ(calls[calls.size() - 2], "comment CommentTooManyFiles 2");
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const std::string& c) { return c.rfind("score", 0) == 0; }),
-              0);
+    EXPECT_EQ(calls[calls.size() - 3], "comment CommentTooManyFiles 2");
+    EXPECT_EQ(calls[calls.size() - 2], "score " + std::to_string(mean));
 }
 
 // A reader that waits until the test lets it go, so that a drop can be caught running.

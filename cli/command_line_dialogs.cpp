@@ -57,6 +57,12 @@ int CommandLineDialogs::ChooseAnswerImage(Image& candidate) {
     PictureSourceState state;
     const int result = ReadAnswerFile(m_messages, state, m_answer, candidate);
     if (result != 0 || candidate.empty()) {
+        // The readers stay silent on some failures (a damaged painter file, a picture without
+        // pixels): the command always names the file.
+        m_messages.ShowMessage(
+            "答え画像を読み込めませんでした（壊れているか、対応していない形式です）。\n" +
+                m_answer.string(),
+            "失敗");
         return result != 0 ? result : -1;
     }
     return 0;

@@ -7,6 +7,7 @@
 #include "cli/puzzle_summary.h"
 #include "cli/spoken_comment.h"
 #include "cli/verb.h"
+#include "core/file_lock.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
 #include "puzzle/puzzle_io.h"
@@ -22,6 +23,7 @@ struct DropOptions {
     std::string seed;
     bool json = false;
     bool quiet = false;
+    bool noWait = false;
 };
 
 // The drop's wait meter as a progress line; the comment is spoken by the verb.
@@ -58,6 +60,15 @@ int RunDrop(const DropOptions& options, VerbContext& context) {
                                            : static_cast<uint32_t>(DecimalValue(options.seed));
     Puzzle puzzle;
     int32_t version = 0;
+    // The puzzle file stays locked from reading to saving, so that two drops on the same file
+    // never lose one's update: the second waits for the first, or with --no-wait fails at once.
+    // A file that cannot be opened is left to the reading to report.
+    FileLock lock;
+    if (lock.Lock(options.puzzle, !options.noWait) == FileLock::Result::kBusy) {
+        context.messages.ShowMessage(
+            "パズルファイルは他のプログラムが使用中です。\n" + options.puzzle, "失敗");
+        return kVerbFailed;
+    }
     if (!LoadPuzzle(options.puzzle, puzzle, version, context.messages)) {
         return kVerbFailed;
     }
@@ -135,6 +146,8 @@ Verb DefineDropVerb(CLI::App& tool) {
         ->check(DecimalBetween(INT32_MIN, UINT32_MAX));
     command->add_flag("--json", options->json, "Print the report as JSON (no comment lines)");
     command->add_flag("-q,--quiet", options->quiet, "No progress line on a terminal");
+    command->add_flag("--no-wait", options->noWait,
+                      "Fail at once when another program holds the puzzle file's lock");
     SetVerbFooter(*command, "tama05-cli drop puzzle.tgr photos/*.jpg --seed 7 --json",
                   R"({"files", "processed", "skipped": [names not read], "ignored", "changed", )"
                   R"("old_score", "score", "comment": name or null})",

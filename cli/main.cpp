@@ -1,6 +1,7 @@
 // tama05-cli: the game's operations from the command line, one verb per command.
 #include <unistd.h>
 
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // System error texts in the user's language; numbers and the rest stay in the C locale.
+    std::setlocale(LC_MESSAGES, "");
     tama05::StderrMessageSink messages;
     // Progress lines only when someone watches stderr.
     tama05::VerbContext context{std::cout, messages,

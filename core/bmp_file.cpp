@@ -162,6 +162,15 @@ int DecodeBmp(std::span<const uint8_t> bytes, Image& image) {
     return SuccessCode(parsed.fileHeader);
 }
 
+uint64_t BmpBytesNeeded(std::span<const uint8_t> headers) {
+    ParsedHeaders parsed;
+    if (headers.size() < kBmpHeaderBytes ||
+        ParseHeaders(headers.first(kBmpHeaderBytes), parsed) != 0) {
+        return kBmpHeaderBytes;
+    }
+    return kBmpHeaderBytes + parsed.pixelBytes;
+}
+
 int ReadBmpFile(Image& image, const std::filesystem::path& path) {
     {
         File check = OpenForReading(path);

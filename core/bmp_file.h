@@ -32,6 +32,10 @@ inline constexpr size_t kBmpHeaderBytes = 54;
 // ReadBmpFile on the bytes of a whole BMP file already in memory (no path is recorded).
 int DecodeBmp(std::span<const uint8_t> bytes, Image& image);
 
+// How many bytes from the file's start DecodeBmp reads at most: the two headers and, when they
+// are accepted, the pixel block they describe.
+uint64_t BmpBytesNeeded(std::span<const uint8_t> headers);
+
 // The bytes of a BMP file of image: a 14-byte file header, a 40-byte information header for
 // 24 bits without compression, then the pixel block as it lies in memory.
 std::vector<uint8_t> EncodeBmp(const Image& image);

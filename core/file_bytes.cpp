@@ -4,31 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tama05 {
 
 namespace {
-
-// A file descriptor closed when it goes out of scope. It is opened without blocking, so that a
-// named pipe among dropped files is refused as not regular instead of waiting for a writer;
-// for a regular file the flag changes nothing.
-class Descriptor {
-  public:
-    explicit Descriptor(const std::filesystem::path& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    int get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 bool IsRegular(int fd, uint64_t& size) {
     struct stat st {};
@@ -60,43 +41,93 @@ int64_t ReadSome(int fd, uint8_t* out, size_t count) {
 
 }  // namespace
 
-int ReadFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out, uint64_t maxBytes) {
-    out.clear();
-    Descriptor file(path);
-    uint64_t size = 0;
-    if (file.get() < 0 || !IsRegular(file.get(), size)) {
+OpenedFile::~OpenedFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+int OpenedFile::Open(const std::filesystem::path& path, size_t headBytes) {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+    m_bytes.clear();
+    m_size = 0;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd >= 0 && IsRegular(m_fd, m_size) && ReadTo(headBytes) == 0) {
+        return 0;
+    }
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    m_bytes.clear();
+    m_size = 0;
+    return -1;
+}
+
+int OpenedFile::ReadTo(uint64_t count) {
+    const uint64_t target = std::min(count, m_size);
+    if (m_bytes.size() >= target) {
+        return 0;
+    }
+    if (m_fd < 0) {
+        return -3;
+    }
+    const size_t have = m_bytes.size();
+    try {
+        m_bytes.resize(static_cast<size_t>(target));
+    } catch (const std::bad_alloc&) {
+        m_bytes.resize(have);
+        return -3;
+    }
+    const int64_t got = ReadSome(m_fd, m_bytes.data() + have, m_bytes.size() - have);
+    if (got < 0) {
+        m_bytes.resize(have);
+        return -3;
+    }
+    // A file that shrank since it was opened ends where the reading ended.
+    m_bytes.resize(have + static_cast<size_t>(got));
+    if (m_bytes.size() < target) {
+        m_size = m_bytes.size();
+    }
+    return 0;
+}
+
+int OpenedFile::ReadWhole(uint64_t maxBytes) {
+    if (m_fd < 0) {
         return -1;
     }
-    if (size > maxBytes) {
+    if (m_size > maxBytes) {
         return -2;
     }
-    try {
-        out.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return -2;
-    }
-    const int64_t got = ReadSome(file.get(), out.data(), out.size());
-    if (got < 0 || static_cast<uint64_t>(got) != size) {
-        out.clear();
+    const uint64_t expected = m_size;
+    if (ReadTo(m_size) != 0 || m_bytes.size() != expected) {
         return -3;
     }
     return 0;
 }
 
+int ReadFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out, uint64_t maxBytes) {
+    out.clear();
+    OpenedFile file;
+    if (file.Open(path, 0) != 0) {
+        return -1;
+    }
+    if (const int read = file.ReadWhole(maxBytes); read != 0) {
+        return read;
+    }
+    out = file.TakeBytes();
+    return 0;
+}
+
 int ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& out) {
-    out.assign(count, 0);
-    Descriptor file(path);
-    uint64_t size = 0;
-    if (file.get() < 0 || !IsRegular(file.get(), size)) {
-        out.clear();
+    out.clear();
+    OpenedFile file;
+    if (file.Open(path, count) != 0) {
         return -1;
     }
-    const int64_t got = ReadSome(file.get(), out.data(), count);
-    if (got < 0) {
-        out.clear();
-        return -1;
-    }
-    out.resize(static_cast<size_t>(got));
+    out = file.TakeBytes();
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "core/file_bytes.h"
+#include "core/jpeg_shape.h"
 #include "core/limits.h"
 
 namespace tama05 {
@@ -293,7 +294,7 @@ bool Encode(EncodeJob* job) {
 
 int ReadJpegStream(ByteReader& reader, Image& image, int64_t maxPixels) {
     const std::span<const uint8_t> bytes = reader.Rest();
-    if (bytes.empty()) {
+    if (bytes.empty() || !JpegWorkAcceptable(bytes)) {
         return kJpegDecodeFailed;
     }
     Image decoded;

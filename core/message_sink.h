@@ -15,6 +15,11 @@ class MessageSink {
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
 };
 
+// The C library's text for an errno value, in the language of the messages locale (a program
+// that wants the user's language sets LC_MESSAGES from the environment first). Shown as the
+// second line of a message when the system's reason is known, e.g. "No space left on device".
+std::string SystemErrorText(int error);
+
 // Swallows every message (readers called "silently").
 class NullMessageSink final : public MessageSink {
   public:

@@ -14,6 +14,7 @@
 #include "core/atomic_file.h"
 #include "core/file_bytes.h"
 #include "core/limits.h"
+#include "core/png_chunks.h"
 
 namespace tama05 {
 
@@ -279,6 +280,9 @@ int ReadPngStream(ByteReader& reader, Image& image, AlphaPlane* alphaPlane, Pict
         if (!CheckPictureSize(peeked->width, peeked->height, maxPixels)) {
             return kPngSizeRefused;
         }
+    }
+    if (!PngChunksFit(bytes)) {
+        return kPngCorrupt;
     }
     ReadStructs structs;
     if (!structs.ok()) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bomb_files.h"
 #include "core/byte_writer.h"
 #include "core/image.h"
 #include "core/int_array.h"
@@ -342,7 +343,19 @@ void WriteSeeds(SeedWriter& seeds) {
         Bytes named{nameByte};
         named.insert(named.end(), file.begin(), file.end());
         seeds.Add("sniff_source_fuzz", named);
+        seeds.Add("drop_budget_fuzz", named);
     };
+    // The bombs: chunks and frames claiming gigabytes, and zeros inflating to a large picture.
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"}) {
+        seeds.Add("png_fuzz", test::PngChunkBomb(type));
+        sniffSeed(2, test::PngChunkBomb(type));
+    }
+    for (const Bytes& jpeg :
+         {test::JpegBomb(false), test::JpegBomb(true), test::JpegBomb(true, 16384, 16384, 60)}) {
+        seeds.Add("jpeg_fuzz", jpeg);
+        sniffSeed(1, jpeg);
+    }
+    sniffSeed(2, test::PngZeroBomb(2048, 2048));
     for (const Bytes& painter : PainterSeeds(rng)) {
         seeds.Add("painter_fuzz", painter);
         sniffSeed(3, painter);

@@ -11,6 +11,7 @@
 #include "core/alpha_plane.h"
 #include "core/byte_reader.h"
 #include "core/image.h"
+#include "core/png_chunks.h"
 #include "core/png_file.h"
 #include "fuzz_limits.h"
 
@@ -49,6 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PictureReadState state;
     const int code = ReadPngStream(reader, image, &plane, &state, fuzz::kFuzzMaxPixels);
     if (code == kPngOk) {
+        // The chunk walk accepts whatever the decoder reads whole, and its size is the picture's.
+        fuzz::Require(PngChunksFit(bytes));
+        const auto declared = PeekPngSize(bytes);
+        fuzz::Require(declared && declared->width == static_cast<uint32_t>(image.width()) &&
+                      declared->height == static_cast<uint32_t>(image.height()));
         fuzz::Require(plane.Matches(image.width(), image.height()));
         fuzz::Require(reader.position() <= size && reader.position() > 8);
     } else {

@@ -5,6 +5,7 @@
 
 #include "core/byte_reader.h"
 #include "core/file_bytes.h"
+#include "core/file_recognition.h"
 #include "core/jpeg_file.h"
 #include "painter/canvas_texture.h"
 #include "painter/painter_file.h"
@@ -14,7 +15,6 @@ namespace tama05 {
 
 namespace {
 
-constexpr std::string_view kCanvasHeader = "cnv file 0a";
 constexpr std::string_view kCaption = "失敗";
 constexpr std::string_view kTextureMessage = "HuffDecodeImgファイル作成に失敗しました。WRITE_CNV2";
 
@@ -57,16 +57,22 @@ bool MakeWhite(Image& image, int32_t width, int32_t height) {
 }  // namespace
 
 bool IsCanvasHeader(std::span<const uint8_t> head) {
-    return head.size() >= 11 && std::memcmp(head.data(), kCanvasHeader.data(), 11) == 0;
+    return RecogniseFile(head, {}, KindBit(FileKind::Canvas)) != nullptr;
 }
 
 int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painterPath,
              const std::filesystem::path& path, Image& target, CanvasRecord* record) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
+    OpenedFile file;
+    file.Open(path, 0);
+    return ReadCNV2(messages, targetName, painterPath, file, target, record);
+}
+
+int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painterPath,
+             OpenedFile& file, Image& target, CanvasRecord* record) {
+    if (file.ReadWhole(kMaxSourceFileBytes) != 0) {
         return kCanvasNotCanvas;
     }
-    return DecodeCNV2(messages, bytes, targetName, painterPath, target, record);
+    return DecodeCNV2(messages, file.bytes(), targetName, painterPath, target, record);
 }
 
 int DecodeCNV2(MessageSink& messages, std::span<const uint8_t> bytes, std::string& targetName,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_bytes.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 
@@ -42,7 +43,7 @@ inline constexpr int kCanvasBadVersion = -2;
 // smaller than the picture it is blended into, or the texture cannot be prepared.
 inline constexpr int kCanvasDamaged = -3;
 
-// True when the first eleven bytes are "cnv file 0a".
+// True when head holds at least the twelve header bytes and the first eleven are "cnv file 0a".
 bool IsCanvasHeader(std::span<const uint8_t> head);
 
 // Everything a canvas file holds besides its picture.
@@ -74,6 +75,9 @@ struct CanvasRecord {
 // what it held. Outputs are written only on kCanvasOk.
 int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painterPath,
              const std::filesystem::path& path, Image& target, CanvasRecord* record = nullptr);
+// The same on a file already opened (a file that failed to open reads as no canvas).
+int ReadCNV2(MessageSink& messages, std::string& targetName, std::string& painterPath,
+             OpenedFile& file, Image& target, CanvasRecord* record = nullptr);
 
 // ReadCNV2 on the bytes of a whole canvas file.
 int DecodeCNV2(MessageSink& messages, std::span<const uint8_t> bytes, std::string& targetName,

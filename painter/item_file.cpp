@@ -6,6 +6,7 @@
 
 #include "core/byte_reader.h"
 #include "core/file_bytes.h"
+#include "core/file_recognition.h"
 #include "painter/painter_file.h"
 #include "painter/raw_picture.h"
 
@@ -13,7 +14,6 @@ namespace tama05 {
 
 namespace {
 
-constexpr std::string_view kItemHeader = "itm file 0f";
 constexpr size_t kReservedBytes = 196;
 
 template <size_t N>
@@ -26,7 +26,7 @@ void ReadInts(ByteReader& reader, std::array<int32_t, N>& values) {
 }  // namespace
 
 bool IsItemHeader(std::span<const uint8_t> head) {
-    return head.size() >= 11 && std::memcmp(head.data(), kItemHeader.data(), 11) == 0;
+    return RecogniseFile(head, {}, KindBit(FileKind::Item)) != nullptr;
 }
 
 int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record,
@@ -95,19 +95,32 @@ int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record
 
 int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& target,
              ItemRecord& record, ItemTextState& text) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
+    OpenedFile file;
+    file.Open(path, 0);
+    return ReadItem(messages, file, target, record, text);
+}
+
+int ReadItem(MessageSink& messages, OpenedFile& file, Image& target, ItemRecord& record,
+             ItemTextState& text) {
+    if (file.ReadWhole(kMaxSourceFileBytes) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。ReadItem", "失敗");
         return kItemNotItem;
     }
-    return DecodeItem(bytes, target, record, text);
+    return DecodeItem(file.bytes(), target, record, text);
 }
 
 int UseItem(MessageSink& messages, const std::filesystem::path& path, Image& answer,
             ItemTextState& text, const std::function<void()>& redrawView) {
+    OpenedFile file;
+    file.Open(path, 0);
+    return UseItem(messages, file, answer, text, redrawView);
+}
+
+int UseItem(MessageSink& messages, OpenedFile& file, Image& answer, ItemTextState& text,
+            const std::function<void()>& redrawView) {
     Image picture;
     ItemRecord record;
-    if (ReadItem(messages, path, picture, record, text) != kItemOk) {
+    if (ReadItem(messages, file, picture, record, text) != kItemOk) {
         messages.ShowMessage("アイテムの読み込みに失敗しました。", "失敗");
         return -1;
     }

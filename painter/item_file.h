@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "core/file_bytes.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 
@@ -41,7 +42,7 @@ inline constexpr int kItemBadVersion = -2;
 // it, or the picture block is damaged.
 inline constexpr int kItemDamaged = -3;
 
-// True when the first eleven bytes are "itm file 0f".
+// True when head holds at least the twelve header bytes and the first eleven are "itm file 0f".
 bool IsItemHeader(std::span<const uint8_t> head);
 
 // One item read. The name is kept as its code page 932 bytes, without the terminator.
@@ -71,6 +72,9 @@ struct ItemTextState {
 // record, text and target are written only on kItemOk.
 int ReadItem(MessageSink& messages, const std::filesystem::path& path, Image& target,
              ItemRecord& record, ItemTextState& text);
+// The same on a file already opened (a file that failed to open reads as unreadable).
+int ReadItem(MessageSink& messages, OpenedFile& file, Image& target, ItemRecord& record,
+             ItemTextState& text);
 
 // ReadItem on the bytes of a whole item file, without the file and its message.
 int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record,
@@ -82,5 +86,8 @@ int DecodeItem(std::span<const uint8_t> bytes, Image& target, ItemRecord& record
 // returned.
 int UseItem(MessageSink& messages, const std::filesystem::path& path, Image& answer,
             ItemTextState& text, const std::function<void()>& redrawView);
+// The same on a file already opened.
+int UseItem(MessageSink& messages, OpenedFile& file, Image& answer, ItemTextState& text,
+            const std::function<void()>& redrawView);
 
 }  // namespace tama05

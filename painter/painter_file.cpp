@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/file_bytes.h"
+#include "core/file_recognition.h"
 #include "core/jpeg_file.h"
 #include "painter/raw_picture.h"
 
@@ -11,8 +12,6 @@ namespace tama05 {
 
 namespace {
 
-constexpr std::string_view kPainterHeaderA = "esi file 0a";
-constexpr std::string_view kPainterHeaderF = "esi file 0f";
 constexpr size_t kReservedAfterFlags = 40;
 constexpr size_t kReservedBeforePicture = 152;
 
@@ -108,16 +107,7 @@ void SetOptionalDefaults(PainterRecord& record, bool subPictures, bool extension
 }  // namespace
 
 bool IsPainterHeader(std::span<const uint8_t> head) {
-    if (head.size() < 11) {
-        return false;
-    }
-    for (size_t i = 0; i < 11; ++i) {
-        const char c = static_cast<char>(head[i]);
-        if (c != kPainterHeaderA[i] && c != kPainterHeaderF[i]) {
-            return false;
-        }
-    }
-    return true;
+    return RecogniseFile(head, {}, KindBit(FileKind::Painter)) != nullptr;
 }
 
 int ReadPainter(PainterRecord& record, ByteReader& reader, Image& target, MessageSink& messages) {
@@ -181,11 +171,16 @@ int ReadPainter(PainterRecord& record, ByteReader& reader, Image& target, Messag
 
 int ReadPainterFile(MessageSink& messages, const std::filesystem::path& path, PainterRecord& record,
                     Image& target) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxSourceFileBytes) != 0) {
+    OpenedFile file;
+    file.Open(path, 0);
+    return ReadPainterFile(messages, file, record, target);
+}
+
+int ReadPainterFile(MessageSink& messages, OpenedFile& file, PainterRecord& record, Image& target) {
+    if (file.ReadWhole(kMaxSourceFileBytes) != 0) {
         return -1;
     }
-    ByteReader reader(bytes);
+    ByteReader reader(file.bytes());
     const int result = ReadPainter(record, reader, target, messages);
     if (result == kPainterBadVersion) {
         messages.ShowMessage("このバージョンの絵師は使えません。(ToT)", "残念ながら･･･");

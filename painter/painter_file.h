@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/byte_reader.h"
+#include "core/file_bytes.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 
@@ -51,8 +52,9 @@ inline constexpr int kPainterBadVersion = -2;
 // is damaged (see raw_picture.h).
 inline constexpr int kPainterDamaged = -3;
 
-// True when the first eleven bytes match "esi file 0a" or "esi file 0f" position by position
-// (either header's byte counts at every position, so "esi file 0" and then "a" or "f").
+// True when head holds at least the twelve header bytes and the first eleven match "esi file 0a"
+// or "esi file 0f" position by position (either header's byte counts at every position, so
+// "esi file 0" and then "a" or "f").
 bool IsPainterHeader(std::span<const uint8_t> head);
 
 // Everything a painter file holds besides its main picture. Texts are kept as the file's
@@ -105,5 +107,7 @@ inline constexpr uint64_t kMaxSourceFileBytes = uint64_t{1} << 30;
 // "このバージョンの絵師は使えません。(ToT)" ("残念ながら･･･").
 int ReadPainterFile(MessageSink& messages, const std::filesystem::path& path, PainterRecord& record,
                     Image& target);
+// The same on a file already opened (a file that failed to open reads as unreadable).
+int ReadPainterFile(MessageSink& messages, OpenedFile& file, PainterRecord& record, Image& target);
 
 }  // namespace tama05

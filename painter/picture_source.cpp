@@ -1,8 +1,7 @@
 #include "painter/picture_source.h"
 
-#include <vector>
-
 #include "core/file_bytes.h"
+#include "core/file_recognition.h"
 #include "core/image_file.h"
 
 namespace tama05 {
@@ -14,12 +13,12 @@ constexpr std::string_view kCanvasFailureCaption = "失敗しちゃいました�
 
 // The canvas reader with the painter path as its second text buffer. On success the texts
 // have been stored and picture holds the canvas picture when it decoded.
-int ReadCanvasSource(MessageSink& messages, PictureSourceState& state,
+int ReadCanvasSource(MessageSink& messages, PictureSourceState& state, OpenedFile& file,
                      const std::filesystem::path& path, Image& picture) {
     std::string name;
     std::string painterPath = state.painterPath.string();
     CanvasRecord record;
-    if (ReadCNV2(messages, name, painterPath, path, picture, &record) != kCanvasOk) {
+    if (ReadCNV2(messages, name, painterPath, file, picture, &record) != kCanvasOk) {
         messages.ShowMessage(kCanvasFailure, kCanvasFailureCaption);
         return -1;
     }
@@ -30,9 +29,9 @@ int ReadCanvasSource(MessageSink& messages, PictureSourceState& state,
     return 0;
 }
 
-int ReadPainterSource(MessageSink& messages, PictureSourceState& state,
+int ReadPainterSource(MessageSink& messages, PictureSourceState& state, OpenedFile& file,
                       const std::filesystem::path& path, Image& picture) {
-    if (ReadPainterFile(messages, path, state.painter, picture) != 0) {
+    if (ReadPainterFile(messages, file, state.painter, picture) != 0) {
         return -1;
     }
     state.painterName = state.painter.name;
@@ -44,35 +43,42 @@ int ReadPainterSource(MessageSink& messages, PictureSourceState& state,
 
 int SniffSourceFile(MessageSink& messages, PictureSourceState& state,
                     const std::filesystem::path& path, Image& target, AlphaPlane* alphaPlane,
-                    const SourceViewRefresh& refresh) {
-    std::vector<uint8_t> head;
-    if (ReadFileHead(path, kSourceHeaderBytes, head) != 0) {
+                    const SourceViewRefresh& refresh, const ReadGate& gate) {
+    OpenedFile file;
+    if (file.Open(path, kRecognitionHeadBytes) != 0) {
         return -3;
     }
     state.read.PictureHasAlpha = false;
     Image picture;
-    if (head.size() < kSourceHeaderBytes) {
+    if (file.bytes().size() < kSourceHeaderBytes) {
         if (alphaPlane != nullptr) {
             alphaPlane->Clear();
         }
         return -1;
     }
-    if (IsPainterHeader(head) || IsCanvasHeader(head)) {
+    const RecognitionRow* source =
+        RecogniseFile(file.bytes(), path, KindBit(FileKind::Painter) | KindBit(FileKind::Canvas));
+    if (source != nullptr) {
         if (alphaPlane != nullptr) {
             alphaPlane->Clear();
         }
-        const int result = IsPainterHeader(head) ? ReadPainterSource(messages, state, path, picture)
-                                                 : ReadCanvasSource(messages, state, path, picture);
+        ReadHold hold;
+        if (gate && !(hold = gate(source->readCost(file)))) {
+            return -1;
+        }
+        const int result = source->kind == FileKind::Painter
+                               ? ReadPainterSource(messages, state, file, path, picture)
+                               : ReadCanvasSource(messages, state, file, path, picture);
         // A picture that did not decode (its message shown) leaves nothing to use.
         if (result != 0 || picture.empty()) {
             return -1;
         }
     } else {
         state.painterName = kNoPainterName;
-        if (LoadImageFile(messages, path, picture, false, alphaPlane, &state.read) != 0) {
+        if (LoadOpenedImage(messages, file, path, picture, false, alphaPlane, &state.read, gate) !=
+            0) {
             return -1;
         }
-        picture.path = path.string();
     }
     target = std::move(picture);
     if (refresh) {
@@ -90,34 +96,35 @@ int ReadAnswerFile(MessageSink& messages, PictureSourceState& state,
         *source = AnswerSource::None;
     }
     state.read.PictureHasAlpha = false;
-    std::vector<uint8_t> head;
-    if (ReadFileHead(path, kSourceHeaderBytes, head) != 0) {
+    OpenedFile file;
+    if (file.Open(path, kRecognitionHeadBytes) != 0) {
         messages.ShowMessage("ファイル生成に失敗しました。", "Read_ESI_CNV");
         messages.ShowMessage(path.string(), "test");
         return -3;
     }
-    const bool complete = head.size() >= kSourceHeaderBytes;
+    const RecognitionRow* row = RecogniseFile(
+        file.bytes(), path,
+        KindBit(FileKind::Item) | KindBit(FileKind::Painter) | KindBit(FileKind::Canvas));
+    const FileKind found = row != nullptr ? row->kind : FileKind::Unknown;
     Image picture;
     AnswerSource kind = AnswerSource::Picture;
-    if (complete && IsItemHeader(head)) {
+    if (found == FileKind::Item) {
         kind = AnswerSource::Item;
-        UseItem(messages, path, picture, state.itemText, {});
+        UseItem(messages, file, picture, state.itemText, {});
         state.painterName = kNoPainterName;
-    } else if (complete && IsPainterHeader(head)) {
+    } else if (found == FileKind::Painter) {
         kind = AnswerSource::Painter;
-        if (ReadPainterSource(messages, state, path, picture) != 0) {
+        if (ReadPainterSource(messages, state, file, path, picture) != 0) {
             return -1;
         }
-    } else if (complete && IsCanvasHeader(head)) {
+    } else if (found == FileKind::Canvas) {
         kind = AnswerSource::Canvas;
-        if (ReadCanvasSource(messages, state, path, picture) != 0) {
+        if (ReadCanvasSource(messages, state, file, path, picture) != 0) {
             return -1;
         }
     } else {
         state.painterName = kNoPainterName;
-        if (LoadImageFile(messages, path, picture, true, alphaPlane, &state.read) == 0) {
-            picture.path = path.string();
-        } else {
+        if (LoadOpenedImage(messages, file, path, picture, true, alphaPlane, &state.read) != 0) {
             messages.ShowMessage("ファイルの読み込みに失敗しました。", "失敗");
         }
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/alpha_plane.h"
+#include "core/file_recognition.h"
 #include "core/image.h"
 #include "core/message_sink.h"
 #include "core/picture_read_state.h"
@@ -57,9 +58,12 @@ using SourceViewRefresh =
 //     picture's alpha values.
 // Returns 0 when target holds the file's picture (and refresh, when set, has been called), or
 // -1 when the reader failed or the file's picture did not decode (target then unchanged).
+// gate (when set) is asked with the file's reading cost once its kind is known; a refusal ends
+// the read with -1.
 int SniffSourceFile(MessageSink& messages, PictureSourceState& state,
                     const std::filesystem::path& path, Image& target,
-                    AlphaPlane* alphaPlane = nullptr, const SourceViewRefresh& refresh = {});
+                    AlphaPlane* alphaPlane = nullptr, const SourceViewRefresh& refresh = {},
+                    const ReadGate& gate = {});
 
 // The kind of file ReadAnswerFile found.
 enum class AnswerSource { None, Item, Painter, Canvas, Picture };

@@ -1,5 +1,7 @@
 #include "puzzlefile/puzzle_file.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/atomic_file.h"
@@ -7,6 +9,7 @@
 #include "core/byte_writer.h"
 #include "core/file_bytes.h"
 #include "core/limits.h"
+#include "core/png_chunks.h"
 #include "core/png_file.h"
 #include "puzzlefile/huffman_codec.h"
 
@@ -49,20 +52,18 @@ HeaderResult ReadHeader(ByteReader& reader, Header& header) {
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
-// The header against the pictures: piece size inside the picture, one score per cell, every
-// value in its range.
-bool Consistent(const Header& header, const Image& answer, const Image& canvas) {
-    const int32_t w = answer.width();
-    const int32_t h = answer.height();
-    if (w <= 0 || h <= 0 || canvas.width() != w || canvas.height() != h) {
+// The header against a puzzle picture of w × h: piece size inside the picture, one score per
+// cell, every value in its range.
+bool Consistent(const Header& header, int64_t w, int64_t h) {
+    if (w <= 0 || h <= 0) {
         return false;
     }
     if (!InRange(header.pieceWidth, 2, w) || !InRange(header.pieceHeight, 2, h) ||
         !InRange(header.blendValue, 0, 255) || !InRange(header.score, 0, 100)) {
         return false;
     }
-    const int64_t cells = (int64_t{w} + header.pieceWidth - 1) / header.pieceWidth *
-                          ((int64_t{h} + header.pieceHeight - 1) / header.pieceHeight);
+    const int64_t cells = (w + header.pieceWidth - 1) / header.pieceWidth *
+                          ((h + header.pieceHeight - 1) / header.pieceHeight);
     if (cells != header.scores.count()) {
         return false;
     }
@@ -72,6 +73,39 @@ bool Consistent(const Header& header, const Image& answer, const Image& canvas) 
         }
     }
     return true;
+}
+
+bool Consistent(const Header& header, const Image& answer, const Image& canvas) {
+    return canvas.width() == answer.width() && canvas.height() == answer.height() &&
+           Consistent(header, answer.width(), answer.height());
+}
+
+// The most bytes a puzzle file of this header can take: its pictures have at most one piece's
+// pixels a score (and stay within the picture bound); every stream, however poorly it codes
+// them, takes well under 64 bytes a pixel, plus the thumbnail. Nothing beyond is read.
+uint64_t JustifiedFileBytes(const Header& header, size_t headerBytes) {
+    constexpr uint64_t kStreamAllowance = uint64_t{8} << 20;
+    const int64_t pieces =
+        int64_t{std::max(header.pieceWidth, 0)} * std::max(header.pieceHeight, 0);
+    const auto pixels = CheckedMultiply(header.scores.count(), pieces, kMaxPicturePixels);
+    return headerBytes + kStreamAllowance +
+           64 * static_cast<uint64_t>(pixels.value_or(kMaxPicturePixels));
+}
+
+// The header of an opened puzzle file, reading only its bytes: kOk with reader after it.
+HeaderResult ReadOpenedHeader(OpenedFile& file, Header& header, size_t& headerBytes) {
+    file.ReadTo(kPuzzleHeaderBytes);
+    if (file.bytes().size() >= kPuzzleHeaderBytes) {
+        ByteReader count(file.bytes().subspan(kPuzzleHeaderBytes - 8));
+        int32_t n = 0;
+        if (count.ReadI32(n) && n > 0) {
+            file.ReadTo(kPuzzleHeaderBytes + 4 * static_cast<uint64_t>(n));
+        }
+    }
+    ByteReader reader(file.bytes());
+    const HeaderResult result = ReadHeader(reader, header);
+    headerBytes = reader.position();
+    return result;
 }
 
 // Splits the stacked picture: the lower half (memory rows 0..h-1) is the mosaic, the next h
@@ -144,8 +178,14 @@ int SavePuzzleFile(MessageSink& messages, const std::filesystem::path& path, con
                          messages, bytes) != 0) {
         return -1;
     }
-    if (WriteFileAtomically(path, bytes) != 0) {
-        messages.ShowMessage("ファイルオープンに失敗しました。SAVE_TGR", kCaption);
+    if (const int written = WriteFileAtomically(path, bytes); written != 0) {
+        // When the file opened but writing it failed (a full disk), the system's reason follows.
+        const int error = errno;
+        std::string text = "ファイルオープンに失敗しました。SAVE_TGR";
+        if (written != -1 && error != 0) {
+            text += "\n" + SystemErrorText(error);
+        }
+        messages.ShowMessage(text, kCaption);
         return -1;
     }
     return 0;
@@ -187,6 +227,11 @@ int DecodePuzzleFile(MessageSink& messages, std::span<const uint8_t> bytes, Puzz
             messages.ShowMessage("HuffDecodeImgファイル作成に失敗しました。READ_TGR_output_image",
                                  kCaption);
         }
+        // The stacked picture's size is compared with the header before it is decoded.
+        if (const auto size = PeekPngSize(reader.Rest());
+            size && !Consistent(header, size->width, size->height / 2)) {
+            return -1;
+        }
         Image stacked;
         if (ReadPngStream(reader, stacked, nullptr, nullptr) != 0 ||
             !SplitStacked(stacked, canvas, answer)) {
@@ -211,12 +256,26 @@ int DecodePuzzleFile(MessageSink& messages, std::span<const uint8_t> bytes, Puzz
 
 int ReadPuzzleFile(MessageSink& messages, const std::filesystem::path& path,
                    PuzzleFileData& data) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxPuzzleFileBytes) != 0) {
+    OpenedFile file;
+    if (file.Open(path, 0) != 0) {
         messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
         return -1;
     }
-    return DecodePuzzleFile(messages, bytes, data);
+    // The header first: a file that is no puzzle, or is larger than its header justifies, is
+    // refused before the rest is read.
+    Header header;
+    size_t headerBytes = 0;
+    if (ReadOpenedHeader(file, header, headerBytes) != HeaderResult::kOk) {
+        return DecodePuzzleFile(messages, file.bytes(), data);
+    }
+    if (file.size() > JustifiedFileBytes(header, headerBytes)) {
+        return -1;
+    }
+    if (file.ReadWhole(kMaxPuzzleFileBytes) != 0) {
+        messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
+        return -1;
+    }
+    return DecodePuzzleFile(messages, file.bytes(), data);
 }
 
 int DecodePuzzleThumbnail(MessageSink& messages, std::span<const uint8_t> bytes, Image& image,
@@ -247,14 +306,30 @@ int DecodePuzzleThumbnail(MessageSink& messages, std::span<const uint8_t> bytes,
 
 int ReadPuzzleThumbnail(MessageSink& messages, const std::filesystem::path& path, Image& image,
                         bool showMessages) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, bytes, kMaxPuzzleFileBytes) != 0) {
+    OpenedFile file;
+    if (file.Open(path, 0) != 0) {
         if (showMessages) {
             messages.ShowMessage("ファイルオープンに失敗しました。READ_TGR", kCaption);
         }
         return -1;
     }
-    return DecodePuzzleThumbnail(messages, bytes, image, showMessages);
+    // Only the header and the thumbnail's stream are read: its fixed head, then the code bytes
+    // it declares.
+    Header header;
+    size_t headerBytes = 0;
+    if (ReadOpenedHeader(file, header, headerBytes) == HeaderResult::kOk) {
+        constexpr size_t kStreamHead = 12 + 257 * 4;
+        file.ReadTo(headerBytes + kStreamHead);
+        ByteReader stream(file.bytes().subspan(std::min(headerBytes, file.bytes().size())));
+        int32_t width = 0;
+        int32_t height = 0;
+        int32_t codeBytes = 0;
+        if (stream.ReadI32(width) && stream.ReadI32(height) && stream.ReadI32(codeBytes) &&
+            codeBytes > 0) {
+            file.ReadTo(headerBytes + kStreamHead + static_cast<uint64_t>(codeBytes));
+        }
+    }
+    return DecodePuzzleThumbnail(messages, file.bytes(), image, showMessages);
 }
 
 }  // namespace tama05

@@ -11,10 +11,12 @@
 
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
+#include "core/file_lock.h"
 #include "core/image_file.h"
 #include "core/message_sink.h"
 #include "core/png_file.h"
 #include "painter_writer.h"
+#include "picture_writers.h"
 #include "puzzlefile/puzzle_file.h"
 #include "temp_folder.h"
 #include "test_pictures.h"
@@ -143,6 +145,55 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
     EXPECT_EQ(Cli({"drop", Path("a.tgr")}).status, 2);
     EXPECT_EQ(Cli({"export", Path("a.tgr"), Path("x.gif")}).status, 2);
     EXPECT_EQ(Cli({"export", Path("a.tgr"), Path("x.png"), "--blend", "256"}).status, 2);
+}
+
+// A drop holds the puzzle file's lock from reading to saving: with --no-wait it fails at once
+// while another holds it, and without it waits, saving only after the holder lets go. A new
+// puzzle whose answer cannot be read names the file.
+TEST_F(CliTest, DropsTakeTheFileLockAndFailuresNameTheFile) {
+    MakeSampleInput();
+    ASSERT_EQ(
+        Cli({"new", Path("answer.png"), Path("pieces"), "--piece", "4x4", "-o", Path("a.tgr")})
+            .status,
+        0);
+    WritePng("exact.png", test::SolidImage(5, 5, 100, 150, 200));
+    FileLock held;
+    ASSERT_EQ(held.Lock(Path("a.tgr"), true), FileLock::Result::kLocked);
+    const CliRun busy = Cli({"drop", Path("a.tgr"), Path("exact.png"), "--no-wait"});
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_NE(busy.err.find("パズルファイルは他のプログラムが使用中です。"), std::string::npos)
+        << busy.err;
+    const auto before = std::filesystem::last_write_time(Path("a.tgr"));
+    FILE* waiting = ::popen((Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli") + " drop " +
+                             Quote(Path("a.tgr")) + " " + Quote(Path("exact.png")) + " 2>&1")
+                                .c_str(),
+                            "r");
+    ASSERT_NE(waiting, nullptr);
+    // Whatever the waiting command has done so far, it cannot have saved.
+    EXPECT_EQ(std::filesystem::last_write_time(Path("a.tgr")), before);
+    held.Unlock();
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, waiting)) > 0;) {
+        output.append(buffer, n);
+    }
+    const int status = ::pclose(waiting);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_NE(std::filesystem::last_write_time(Path("a.tgr")), before);
+
+    test::BmpForm empty;
+    empty.width = 0;
+    std::ofstream(Path("zero.bmp"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(test::MakeBmp(empty).data()), 54);
+    for (const char* answer : {"zero.bmp", "broken.esi"}) {
+        if (std::string(answer) == "broken.esi") {
+            std::ofstream(Path(answer)) << "esi file 0a" << std::string(40, '\0');
+        }
+        const CliRun run =
+            Cli({"new", Path(answer), Path("pieces"), "--piece", "4x4", "-o", Path("n.tgr")});
+        EXPECT_EQ(run.status, 1) << answer;
+        EXPECT_NE(run.err.find(Path(answer)), std::string::npos) << answer << run.err;
+    }
 }
 
 TEST_F(CliTest, DropReportsWhatItDid) {

@@ -1,4 +1,5 @@
 #include "core/image_file.h"
+#include "core/file_recognition.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +80,8 @@ TEST_F(LoadImageFileTest, ExtensionsMatchCharacterByCharacter) {
     EXPECT_EQ(Load("g.dib", SmallBmp()), -1);
     EXPECT_EQ(Load("h.jpe", SmallJpeg()), -1);
     EXPECT_EQ(messages.messages, (std::vector<Message>{kUnsupported, kUnsupported}));
-    EXPECT_EQ(RecognisePictureFile("bmp"), PictureFormat::Unknown);
-    EXPECT_EQ(RecognisePictureFile("jpg"), PictureFormat::Unknown);
+    EXPECT_EQ(RecogniseFile(std::vector<uint8_t>{'B', 'M'}, "bmp", kPictureKinds), nullptr);
+    EXPECT_EQ(RecogniseFile({}, "jpg", kPictureKinds), nullptr);
 }
 
 TEST_F(LoadImageFileTest, BmpNeedsItsSignature) {

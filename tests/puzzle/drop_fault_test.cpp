@@ -15,11 +15,13 @@
 #include <thread>
 #include <vector>
 
+#include "bomb_files.h"
 #include "core/bmp_file.h"
 #include "core/message_sink.h"
 #include "picture_writers.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
+#include "puzzle/read_budget.h"
 #include "puzzlefile/puzzle_file.h"
 #include "test_pictures.h"
 
@@ -295,6 +297,74 @@ TEST(DropFault, PeakMemoryOfADropStaysNearOnePicturePerReadingThread) {
         EXPECT_LT(peak - before, allowed)
             << threads << " threads: peak grew by " << (peak - before) << " kB";
     }
+}
+
+// A drop of bombs (chunks and frames claiming gigabytes in a few hundred bytes, a PNG of zeros
+// inflating to 16 MB) on two reading threads: the small ones are refused by their checks, the
+// PNG only when its share alone exceeds the budget (with a message naming it), and the memory
+// held by the readers at once never exceeds the budget.
+TEST(DropFault, BombsAreRefusedAndTheReadersShareOneBudget) {
+    test::ScratchFolder folder;
+    const std::vector<std::filesystem::path> bombs = {
+        folder.Write("text.png", test::PngChunkBomb("tEXt")),
+        folder.Write("splt.png", test::PngChunkBomb("sPLT")),
+        folder.Write("baseline.jpg", test::JpegBomb(false)),
+        folder.Write("progressive.jpg", test::JpegBomb(true)),
+        folder.Write("scans.jpg", test::JpegBomb(true, 16384, 16384, 900))};
+    const auto zeros = folder.Write("zeros.png", test::PngZeroBomb(2048, 2048));
+    std::vector<std::filesystem::path> files;
+    for (int i = 0; i < 8; ++i) {
+        files.insert(files.end(), bombs.begin(), bombs.end());
+        files.push_back(zeros);
+    }
+    for (const uint64_t budget : {uint64_t{16} << 20, uint64_t{64} << 20}) {
+        Puzzle puzzle;
+        MakeReadyPuzzle(puzzle);
+        CountingScreen screen;
+        RandomGenerator random(7);
+        MatchScratch scratch;
+        RecordingMessageSink messages;
+        const DropReport report = ProcessDrop(puzzle, files, DropPictureReader(budget), screen,
+                                              random, scratch, messages, 2);
+        const bool zerosFit = budget > (uint64_t{32} << 20);
+        EXPECT_EQ(report.processed, zerosFit ? 8 : 0) << budget;
+        const auto refusals =
+            std::count(messages.messages.begin(), messages.messages.end(),
+                       RecordingMessageSink::Message{
+                           "画像が大きすぎて読み込めません。\n" + zeros.string(), "失敗"});
+        EXPECT_EQ(refusals, zerosFit ? 0 : 8) << budget;
+    }
+}
+
+// Shares taken on many threads at once never add up to more than the budget, and every waiting
+// share is granted once the others give theirs back.
+TEST(DropFault, ReadBudgetSharesNeverExceedTheWhole) {
+    ReadBudget budget(1000);
+    EXPECT_EQ(budget.Acquire(1001), nullptr);
+    std::atomic<uint64_t> held{0};
+    std::atomic<uint64_t> most{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t) {
+        threads.emplace_back([&, t] {
+            std::mt19937 random(static_cast<uint32_t>(t));
+            for (int i = 0; i < 300; ++i) {
+                const uint64_t bytes = 1 + random() % 600;
+                const auto hold = budget.Acquire(bytes);
+                ASSERT_NE(hold, nullptr);
+                const uint64_t now = held += bytes;
+                uint64_t seen = most;
+                while (now > seen && !most.compare_exchange_weak(seen, now)) {
+                }
+                held -= bytes;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_LE(most.load(), 1000u);
+    EXPECT_LE(budget.peak(), 1000u);
+    EXPECT_NE(budget.Acquire(1000), nullptr);
 }
 
 TEST(DropFault, DropsArrivingWhileAWorkerRunsAreIgnoredNotQueued) {

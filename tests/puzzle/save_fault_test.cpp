@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -235,8 +236,10 @@ TEST(SaveFault, AWriteFailingForAFullDiskKeepsTheOldFileAndThePuzzleUnsaved) {
         if (big.saveState != SaveState::kChanged) {
             return 2;
         }
+        // The file opened; its write failed, and the system's reason follows the message.
         if (shown.messages.size() != 1 ||
-            shown.messages[0].text != "ファイルオープンに失敗しました。SAVE_TGR") {
+            shown.messages[0].text !=
+                "ファイルオープンに失敗しました。SAVE_TGR\n" + SystemErrorText(EFBIG)) {
             return 3;
         }
         return 0;

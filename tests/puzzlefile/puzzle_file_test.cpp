@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "bomb_files.h"
 #include "core/byte_reader.h"
 #include "core/png_file.h"
 #include "puzzlefile/huffman_codec.h"
@@ -197,6 +198,44 @@ TEST(PuzzleFileTest, WrongMagicIsRefusedWithItsMessage) {
         EXPECT_EQ(messages.messages[0].text, "TGRファイルではありません。READ_TGR");
         EXPECT_EQ(messages.messages[0].caption, "失敗");
     }
+}
+
+// A sparse 2 GB file with a wrong magic is judged on its head, and a file far larger than its
+// header justifies is not read; a stacked picture that disagrees with the header is refused
+// before it is decoded. Every reader of puzzle files goes through these two.
+TEST(PuzzleFileTest, HeadersAreCheckedBeforeTheRestIsRead) {
+    test::TempFolder folder;
+    const std::filesystem::path sparse = folder.path() / "sparse.tgr";
+    { std::ofstream(sparse) << "xgr file 01"; }
+    ASSERT_EQ(::truncate(sparse.c_str(), int64_t{2} << 30), 0);
+    RecordingMessageSink messages;
+    PuzzleFileData data;
+    Image thumbnail;
+    EXPECT_EQ(ReadPuzzleFile(messages, sparse, data), -1);
+    EXPECT_EQ(ReadPuzzleThumbnail(messages, sparse, thumbnail, true), -1);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].text, "TGRファイルではありません。READ_TGR");
+
+    SamplePuzzle sample;
+    Bytes bytes;
+    ASSERT_EQ(sample.Encode(bytes, messages), 0);
+    const std::filesystem::path grown = folder.path() / "grown.tgr";
+    {
+        std::ofstream(grown, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    ASSERT_EQ(ReadPuzzleThumbnail(messages, grown, thumbnail, true), 0);
+    ASSERT_EQ(ReadPuzzleFile(messages, grown, data), 0);
+    ASSERT_EQ(::truncate(grown.c_str(), int64_t{1} << 30), 0);
+    EXPECT_EQ(ReadPuzzleFile(messages, grown, data), -1);
+    EXPECT_EQ(ReadPuzzleThumbnail(messages, grown, thumbnail, true), 0);
+
+    Bytes claiming(bytes.begin(),
+                   bytes.begin() + static_cast<ptrdiff_t>(test::FindPngStart(bytes)));
+    const Bytes zeros = test::PngZeroBomb(100, 4000);
+    claiming.insert(claiming.end(), zeros.begin(), zeros.end());
+    EXPECT_EQ(DecodePuzzleFile(messages, claiming, data), -1);
 }
 
 TEST(PuzzleFileTest, MissingFileShowsTheOpenMessage) {

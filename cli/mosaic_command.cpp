@@ -11,12 +11,12 @@
 #include "cli/command_line_dialogs.h"
 #include "cli/json_output.h"
 #include "cli/verb.h"
-#include "puzzle/save_or_export.h"
 #include "puzzle/drop_reader.h"
 #include "puzzle/drop_worker.h"
 #include "puzzle/piece_folder.h"
 #include "puzzle/puzzle_creation.h"
 #include "puzzle/puzzle_io.h"
+#include "puzzle/save_or_export.h"
 
 namespace tama05 {
 
@@ -258,7 +258,7 @@ Verb DefineMosaicVerb(CLI::App& tool) {
     command->prefix_command();
     command->set_help_flag();
     command->add_flag_callback(
-        "-h,--help", [command] { throw CLI::CallForHelp(); }, "Print this help message and exit");
+        "-h,--help", [] { throw CLI::CallForHelp(); }, "Print this help message and exit");
     SetVerbFooter(*command,
                   "tama05-cli mosaic answer.png photos/ --piece 16x16 -o mosaic.png --json\n"
                   "Words: ANSWER TILES... (--piece WxH | --divisions AxB) "

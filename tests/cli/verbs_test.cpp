@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
 #include "core/atomic_file.h"
 #include "core/bmp_file.h"
 #include "core/file_lock.h"
@@ -24,41 +25,12 @@
 namespace tama05 {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using test::CliRun;
 
 class CliTest : public ::testing::Test {
   protected:
-    CliRun Cli(const std::vector<std::string>& args) {
-        std::string command = Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli");
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const std::string errPath = (folder.path() / "stderr.txt").string();
-        command += " 2>" + Quote(errPath);
-        CliRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            run.out.append(buffer, n);
-        }
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errPath);
-        run.err.assign(std::istreambuf_iterator<char>(err), {});
-        return run;
+    test::CliRun Cli(const std::vector<std::string>& args) {
+        return test::RunCli(args, folder.path());
     }
 
     std::string Path(const std::string& name) const { return (folder.path() / name).string(); }
@@ -164,10 +136,11 @@ TEST_F(CliTest, DropsTakeTheFileLockAndFailuresNameTheFile) {
     EXPECT_NE(busy.err.find("パズルファイルは他のプログラムが使用中です。"), std::string::npos)
         << busy.err;
     const auto before = std::filesystem::last_write_time(Path("a.tgr"));
-    FILE* waiting = ::popen((Quote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli") + " drop " +
-                             Quote(Path("a.tgr")) + " " + Quote(Path("exact.png")) + " 2>&1")
-                                .c_str(),
-                            "r");
+    FILE* waiting = ::popen(
+        (test::ShellQuote(std::string(TAMA05_PROGRAM_DIR) + "/tama05-cli") + " drop " +
+         test::ShellQuote(Path("a.tgr")) + " " + test::ShellQuote(Path("exact.png")) + " 2>&1")
+            .c_str(),
+        "r");
     ASSERT_NE(waiting, nullptr);
     // Whatever the waiting command has done so far, it cannot have saved.
     EXPECT_EQ(std::filesystem::last_write_time(Path("a.tgr")), before);
